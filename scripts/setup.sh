@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the demo need.
+# Only missing packages are installed, so a second run costs a few dpkg queries.
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake ninja-build pkg-config git
+  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  zlib1g-dev libjpeg62-turbo-dev libtomlplusplus-dev
+  libmpv-dev libfluidsynth-dev timgm6mb-soundfont
+  fonts-dejavu-core
+  # tests, fuzzing, benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
+  clang libclang-rt-14-dev python3
+  # end-to-end tests and the demo
+  xvfb x11-utils xdotool imagemagick ffmpeg
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg -s "$p" >/dev/null 2>&1 || ! dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}" >&2
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    sudo_cmd=(sudo)
+  else
+    echo "setup: need root or sudo to install: ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,73 @@
+// Pixel storage and the nearest-pixel canvas copy of TBitmap32.
+#include "platform/bitmap32.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pictoralia {
+
+void TBitmap32::SetSize(int32_t width, int32_t height)
+{
+    if (width <= 0 || height <= 0) {
+        m_image = QImage();
+        return;
+    }
+    if (m_image.width() != width || m_image.height() != height)
+        m_image = QImage(width, height, QImage::Format_ARGB32);
+    m_image.fill(0);
+}
+
+void TBitmap32::Clear(TColor32 color)
+{
+    if (!m_image.isNull())
+        m_image.fill(color);
+}
+
+void TBitmap32::SetImage(const QImage &image)
+{
+    m_image = image.format() == QImage::Format_ARGB32 ? image
+                                                       : image.convertToFormat(QImage::Format_ARGB32);
+}
+
+void TBitmap32::CopyRect(const TRect &dstRect, const TBitmap32 &src, const TRect &srcRect)
+{
+    const int32_t dw = dstRect.Width(), dh = dstRect.Height();
+    const int32_t sw = srcRect.Width(), sh = srcRect.Height();
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || Empty() || src.Empty())
+        return;
+
+    // Destination pixels that lie inside this bitmap.
+    const int32_t x0 = std::max(dstRect.Left, 0), x1 = std::min(dstRect.Right, Width());
+    const int32_t y0 = std::max(dstRect.Top, 0), y1 = std::min(dstRect.Bottom, Height());
+    if (x0 >= x1 || y0 >= y1)
+        return;
+
+    if (dw == sw && dh == sh) {
+        // Same size: clip the source as well and copy rows.
+        const int32_t dx = srcRect.Left - dstRect.Left, dy = srcRect.Top - dstRect.Top;
+        const int32_t cx0 = std::max(x0, -dx), cx1 = std::min(x1, src.Width() - dx);
+        const int32_t cy0 = std::max(y0, -dy), cy1 = std::min(y1, src.Height() - dy);
+        if (cx0 >= cx1 || cy0 >= cy1)
+            return;
+        const size_t bytes = size_t(cx1 - cx0) * sizeof(TColor32);
+        for (int32_t y = cy0; y < cy1; ++y)
+            std::memmove(ScanLine(y) + cx0, src.ScanLine(y + dy) + cx0 + dx, bytes);
+        return;
+    }
+
+    // Stretch: destination pixel i of the rectangle takes source pixel i * s / d.
+    for (int32_t y = y0; y < y1; ++y) {
+        const int32_t sy = srcRect.Top + int32_t(int64_t(y - dstRect.Top) * sh / dh);
+        if (sy < 0 || sy >= src.Height())
+            continue;
+        const TColor32 *from = src.ScanLine(sy);
+        TColor32 *to = ScanLine(y);
+        for (int32_t x = x0; x < x1; ++x) {
+            const int32_t sx = srcRect.Left + int32_t(int64_t(x - dstRect.Left) * sw / dw);
+            if (sx >= 0 && sx < src.Width())
+                to[x] = from[sx];
+        }
+    }
+}
+
+} // namespace pictoralia
