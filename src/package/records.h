@@ -83,6 +83,8 @@ struct PackageHeader {
     int32_t LogoMarginY = 0;
     TColorRef LogoTransparentColor = ColorNone;
     bool AllowRunAsProgram = false;
+
+    bool operator==(const PackageHeader &) const = default;
 };
 
 // The item table's record; the melody table uses only its first four fields.
@@ -110,6 +112,8 @@ struct ItemRecord {
     int32_t ImageFlags = 0;  // low byte: 1 mirror, 2 upside down, 4 grey
     AnsiString ItemEffects;  // effect selection string
     int32_t ItemEffectSpeed = -1;
+
+    bool operator==(const ItemRecord &) const = default;
 };
 
 struct MaskRecord {
@@ -117,6 +121,8 @@ struct MaskRecord {
     int32_t Size = 0;
     int32_t PackedSize = 0;
     uint8_t MaskType = 0; // 0 BMP, 1 PNG, other GIF
+
+    bool operator==(const MaskRecord &) const = default;
 };
 
 struct EnterSoundRecord {
@@ -124,6 +130,8 @@ struct EnterSoundRecord {
     int32_t Size = 0;
     int32_t PackedSize = 0;
     std::string Ext; // short string of up to 7 characters, with its dot
+
+    bool operator==(const EnterSoundRecord &) const = default;
 };
 
 // The 18 texts, in file order.
@@ -138,6 +146,8 @@ struct PackageTexts {
     std::array<AnsiString, 2> Reserved15to16;
     AnsiString DefaultEffects;
     AnsiString TranslationText;
+
+    bool operator==(const PackageTexts &) const = default;
 };
 
 // Everything read from a package; read once, then fixed for the run except for the
