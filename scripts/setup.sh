@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-image-formats-plugins libgl-dev
-  zlib1g-dev libjpeg62-turbo-dev libtomlplusplus-dev
+  zlib1g-dev libjpeg62-turbo-dev libtomlplusplus-dev libxcb1-dev
   libmpv-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-dejavu-core
   # tests, fuzzing, benchmarks

@@ -22,6 +22,13 @@ struct TRect {
 
 constexpr TRect Rect(int32_t l, int32_t t, int32_t r, int32_t b) { return TRect{l, t, r, b}; }
 
+// A point in pixels (screen or client coordinates, as the user says).
+struct TPoint {
+    int32_t X = 0;
+    int32_t Y = 0;
+    constexpr bool operator==(const TPoint &) const = default;
+};
+
 // Nearest integer, halves to even (0.5 -> 0, 1.5 -> 2, -2.5 -> -2). Independent of the
 // floating-point environment of the calling thread.
 inline int32_t Round(double v)
