@@ -1,0 +1,60 @@
+// The pictoralia-saver executable: the template reports the package error and fails; a
+// copy with a package appended reads it.
+#include "fixture.h"
+
+#include "package/packageerror.h"
+#include "package/writer.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include <filesystem>
+
+using namespace pictoralia;
+using namespace pictoralia::test;
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    QByteArray stderrText; // Qt may print its own notes before ours
+};
+
+Outcome Start(const std::string &program)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PICTORALIA_NONINTERACTIVE", "1");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString(program), {});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+}
+
+} // namespace
+
+TEST(Saver, TemplateShowsThePackageErrorAndFails)
+{
+    const Outcome r = Start(PICTORALIA_SAVER);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.stderrText.endsWith(QByteArray::fromStdString(PackageErrorText() + "\n"))) << r.stderrText.toStdString();
+}
+
+TEST(Saver, ReadsThePackageAppendedToItself)
+{
+    ScratchDir dir;
+    PackageWriter w;
+    w.Texts.Title = "Demo";
+    w.AddItem({}, EntrySource::Memory("picture", Storage::Deflate));
+    ASSERT_TRUE(w.Write(PICTORALIA_SAVER, dir / "demo.scr").Ok());
+    const Outcome good = Start(dir / "demo.scr");
+    EXPECT_EQ(good.exitCode, 0) << good.stderrText.toStdString();
+    EXPECT_FALSE(good.stderrText.contains("can not run"));
+
+    PatchHeader(dir / "demo.scr", [](PackageHeader &h) { h.ItemCount = 1000; });
+    const Outcome bad = Start(dir / "demo.scr");
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.stderrText.endsWith(QByteArray::fromStdString(PackageErrorText() + "\n")));
+}
