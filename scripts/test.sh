@@ -9,3 +9,5 @@ jobs=$(nproc)
 cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
+# The package reader and extractor under libFuzzer, after the planted-fault proof.
+./scripts/fuzz.sh
