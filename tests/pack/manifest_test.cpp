@@ -106,21 +106,21 @@ TEST_F(ManifestTest, DefaultsAreThoseOfAFreshScreenSaver)
     EXPECT_EQ(m.texts.DefaultEffects, AllEffectsSelection());
     ASSERT_EQ(m.items.size(), 2u);
     EXPECT_EQ(m.items[0].record.Ext, ".jpg");
-    EXPECT_TRUE(m.items[0].source.deflate);  // pictures deflated
+    EXPECT_EQ(m.items[0].source.How, Storage::Deflate);  // pictures deflated
     EXPECT_EQ(m.items[1].record.Ext, ".mpeg");
-    EXPECT_FALSE(m.items[1].source.deflate); // video stored
+    EXPECT_EQ(m.items[1].source.How, Storage::Store); // video stored
     EXPECT_EQ(m.items[0].record.SizeModeOverride, -1);
     EXPECT_EQ(m.items[0].record.MaskIndex, -1);
     EXPECT_EQ(m.items[0].record.EnterSoundIndex, -1);
     EXPECT_EQ(m.items[0].record.ItemEffectSpeed, -1);
     ASSERT_EQ(m.masks.size(), 1u);
     EXPECT_EQ(m.masks[0].record.MaskType, 2);
-    EXPECT_TRUE(m.masks[0].source.deflate);
+    EXPECT_EQ(m.masks[0].source.How, Storage::Deflate);
     EXPECT_EQ(m.enterSounds.at(0).record.Ext, ".wav");
-    EXPECT_FALSE(m.enterSounds[0].source.deflate);
+    EXPECT_EQ(m.enterSounds[0].source.How, Storage::Store);
     EXPECT_EQ(m.melodies.at(0).record.Ext, ".mid");
-    EXPECT_FALSE(m.melodies[0].source.deflate);
-    EXPECT_EQ(m.items[0].source.file, Path("a.jpg")); // relative to the manifest's folder
+    EXPECT_EQ(m.melodies[0].source.How, Storage::Store);
+    EXPECT_EQ(m.items[0].source.Path, Path("a.jpg").string()); // relative to the manifest's folder
 }
 
 TEST_F(ManifestTest, ValuesAreEncodedAsThePackageHoldsThem)
@@ -143,7 +143,7 @@ CaptionNoBox = true
 CaptionColor = "#010203"
 ItemEffects = "2, 9-10"
 ItemEffectSpeed = 10
-Ext = ".pic"
+Ext = ".JPE"
 [[masks]]
 file = "odd.mask"
 MaskType = 1
@@ -158,14 +158,14 @@ compression = "store"
     EXPECT_EQ(m.header.Stretch, 5);
     EXPECT_TRUE(m.header.ExitESC);
     const ItemRecord &item = m.items.at(0).record;
-    EXPECT_FALSE(m.items[0].source.deflate);
-    EXPECT_EQ(item.Ext, ".pic");
+    EXPECT_EQ(m.items[0].source.How, Storage::Store);
+    EXPECT_EQ(item.Ext, ".JPE");
     EXPECT_EQ(item.CaptionNoBox, 1);
     EXPECT_EQ(item.CaptionColor, 0x00030201u);
     EXPECT_EQ(item.ItemEffects, Codes({2, 9, 10}));
     EXPECT_EQ(item.ItemEffectSpeed, 10);
     EXPECT_EQ(m.masks.at(0).record.MaskType, 1);
-    EXPECT_FALSE(m.masks[0].source.deflate);
+    EXPECT_EQ(m.masks[0].source.How, Storage::Store);
 }
 
 TEST_F(ManifestTest, ErrorsNameTheLineAndTheProblem)
@@ -204,6 +204,8 @@ TEST_F(ManifestTest, ErrorsNameTheLineAndTheProblem)
         {title + "[[items]]\nfile = \"a.jpg\"\ncompression = \"zip\"\n",
          "5:15: items[0].compression: \"zip\" is neither"},
         {title + "[[items]]\nfile = \"long.abcdef\"\n", "4:8: items[0].file: the file's extension \".abcdef\" cannot be used"},
+        {title + "[[items]]\nfile = \"a.jpg\"\nExt = \".xyz\"\n", "5:7: items[0].Ext: the saver cannot show or play \".xyz\" files"},
+        {title + "[[enterSounds]]\nfile = \"b.mpeg\"\nExt = \".mp4\"\n", "5:7: enterSounds[0].Ext: the saver cannot show or play"},
         {title + "[[items]]\nfile = \"noext\"\n", "4:8: items[0].file: the file's extension \"\" cannot be used"},
         {title + "[[items]]\nfile = \"a.jpg\"\nExt = \"../x\"\n", "5:7: items[0].Ext: \"../x\": an extension is"},
         {title + "[[items]]\nfile = \"a.jpg\"\nDataOffset = 0\n", "5:1: items[0]: unknown key \"DataOffset\""},

@@ -4,6 +4,7 @@
 #include "effectlist.h"
 #include "package/ansitext.h"
 #include "package/fields.h"
+#include "package/tempfiles.h"
 
 #include <QImageReader>
 #include <QString>
@@ -307,34 +308,31 @@ private:
         const toml::node *file = table.get("file");
         if (!file)
             Fail(table.source(), where + ": needs a file");
-        EntrySource source;
         const std::string name = String(*file, where + ".file");
-        source.file = fs::path(name).is_absolute() ? fs::path(name) : m_dir / name;
+        const fs::path path = fs::path(name).is_absolute() ? fs::path(name) : m_dir / name;
         std::error_code ec;
-        const auto status = fs::status(source.file, ec);
+        const auto status = fs::status(path, ec);
         if (!fs::exists(status))
-            Fail(*file, where + ".file", "no such file: " + source.file.string());
+            Fail(*file, where + ".file", "no such file: " + path.string());
         if (!fs::is_regular_file(status))
-            Fail(*file, where + ".file", "not a regular file: " + source.file.string());
-        source.size = int64_t(fs::file_size(source.file, ec));
-        if (ec || !std::ifstream(source.file, std::ios::binary))
-            Fail(*file, where + ".file", "cannot read " + source.file.string());
-        if (source.size > std::numeric_limits<int32_t>::max())
-            Fail(*file, where + ".file", "larger than 2 GiB: " + source.file.string());
+            Fail(*file, where + ".file", "not a regular file: " + path.string());
+        if (!std::ifstream(path, std::ios::binary))
+            Fail(*file, where + ".file", "cannot read " + path.string());
+        if (fs::file_size(path, ec) > uintmax_t(std::numeric_limits<int32_t>::max()))
+            Fail(*file, where + ".file", "larger than 2 GiB: " + path.string());
 
-        source.deflate = deflateByDefault;
+        bool deflate = deflateByDefault;
         if (const toml::node *compression = table.get("compression")) {
             const std::string value = String(*compression, where + ".compression");
             if (value != "deflate" && value != "store")
                 Fail(*compression, where + ".compression",
                      "\"" + value + "\" is neither \"deflate\" nor \"store\"");
-            const bool deflate = value == "deflate";
+            deflate = value == "deflate";
             if (fixed && deflate != (*fixed == Packing::Deflated))
                 Fail(*compression, where + ".compression",
                      std::string("this entry is always ") + (deflate ? "stored" : "deflated"));
-            source.deflate = deflate;
         }
-        return source;
+        return EntrySource::File(path.string(), deflate ? Storage::Deflate : Storage::Store);
     }
 
     // The entry's extension: its Ext key, else the file's own.
@@ -342,7 +340,7 @@ private:
                     size_t maxLength) const
     {
         const toml::node *node = table.get("Ext");
-        const std::string ext = node ? String(*node, where + ".Ext") : source.file.extension().string();
+        const std::string ext = node ? String(*node, where + ".Ext") : fs::path(source.Path).extension().string();
         bool ok = ext.size() >= 2 && ext.size() <= maxLength && ext[0] == '.';
         for (size_t i = 1; ok && i < ext.size(); ++i)
             ok = std::isalnum(static_cast<unsigned char>(ext[i])) || ext[i] == '_';
@@ -353,6 +351,13 @@ private:
                 Fail(*node, where + ".Ext", "\"" + ext + "\": " + rule);
             Fail(*table.get("file"), where + ".file",
                  "the file's extension \"" + ext + "\" cannot be used (" + rule + "); set Ext");
+        }
+        // The run-time replaces an extension its decoders and players do not know, so
+        // such an entry could never be shown or played.
+        if (SafeExtension(ext) != ext) {
+            const toml::node &at = node ? *node : *table.get("file");
+            Fail(at, where + (node ? ".Ext" : ".file"),
+                 "the saver cannot show or play \"" + ext + "\" files");
         }
         return ext;
     }
@@ -418,7 +423,7 @@ private:
     void ReadMask(const toml::table &table, const std::string &where, ManifestMask &mask) const
     {
         mask.source = Entry(table, where, true);
-        const std::string ext = Lower(mask.source.file.extension().string());
+        const std::string ext = Lower(fs::path(mask.source.Path).extension().string());
         if (table.get("MaskType")) {
             // set with the other fields below
         } else if (ext == ".bmp" || ext == ".png" || ext == ".gif") {
@@ -438,7 +443,7 @@ private:
         item.source = Entry(table, where, false);
         item.record.Ext = Ext(table, where, item.source, RecordExtMax);
         if (!table.get("compression"))
-            item.source.deflate = IsPictureExt(item.record.Ext);
+            item.source.How = IsPictureExt(item.record.Ext) ? Storage::Deflate : Storage::Store;
         ReadRecordFields(table, where, item.record, ItemSettings, EntryKeys);
 
         auto checkIndex = [&](std::string_view key, int32_t index, size_t count, const char *what) {
@@ -477,7 +482,7 @@ private:
     void CheckBmp(const toml::table &table, const ManifestPicture &picture) const
     {
         char magic[2] = {};
-        std::ifstream(picture.source.file, std::ios::binary).read(magic, 2);
+        std::ifstream(picture.source.Path, std::ios::binary).read(magic, 2);
         if (magic[0] != 'B' || magic[1] != 'M')
             Fail(*table.get("file"), "preview.file", "the preview must be a BMP picture");
     }
@@ -485,10 +490,10 @@ private:
     // A background picture the saver cannot decode stops it from starting at all.
     void CheckDecodable(const toml::table &table, const ManifestPicture &picture) const
     {
-        QImageReader reader(QString::fromStdString(picture.source.file.string()));
+        QImageReader reader(QString::fromStdString(picture.source.Path));
         if (!reader.canRead())
             Fail(*table.get("file"), "background.file",
-                 "not a picture the saver can decode: " + picture.source.file.string());
+                 "not a picture the saver can decode: " + picture.source.Path);
     }
 
     std::string m_name;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "package/records.h"
+#include "package/writer.h"
 
 #include <filesystem>
 #include <optional>
@@ -19,13 +20,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One file that becomes an entry of the package.
-struct EntrySource {
-    std::filesystem::path file; // absolute, or relative to the working folder
-    bool deflate = false;
-    int64_t size = 0; // bytes, as found when the manifest was read
-};
-
+// Each entry's source is a file (its path absolute, or relative to the working folder)
+// with its storage.
 struct ManifestItem {
     ItemRecord record; // every field the author sets; the writer fills the layout ones
     EntrySource source;
