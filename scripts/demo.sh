@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 
 ./scripts/setup.sh
 if [ ! -f build/dev/build.ninja ]; then
-  cmake --preset dev >/dev/null
+  cmake --preset dev >&2
 fi
-cmake --build --preset dev -j "$(nproc)" --target pictoralia-saver pictoralia-pack demo
+cmake --build --preset dev -j "$(nproc)" --target pictoralia-saver pictoralia-pack demo >&2
 
 demo=build/dev/bin/pictoralia-demo.scr
 echo "demo screen saver: $demo" >&2
