@@ -274,16 +274,17 @@ Status PackageWriter::Write(const std::string &templatePath, const std::string &
         return Status::Failure("template: " + s.Error);
     p.PackageStart = out.position();
 
-    const auto offsetFrom = [&](int64_t base, int32_t &field) {
-        const int64_t offset = out.position() - base;
-        if (offset > INT32_MAX)
+    // Sets field to the distance from base to the output position; false when too far.
+    const auto distanceFrom = [&](int64_t base, int32_t &field) {
+        const int64_t distance = out.position() - base;
+        if (distance > INT32_MAX)
             return false;
-        field = int32_t(offset);
+        field = int32_t(distance);
         return true;
     };
     // Stores one table entry's data and fills in its record.
     const auto entry = [&](const std::string &what, const EntrySource &src, int64_t base, auto &record) {
-        if (!offsetFrom(base, record.DataOffset))
+        if (!distanceFrom(base, record.DataOffset))
             return Status::Failure(what + ": the package is larger than 2 GiB");
         if (Status s = WriteEntry(out, src, EffectiveStorage(src), w); !s.Ok())
             return Status::Failure(what + ": " + s.Error);
@@ -305,13 +306,6 @@ Status PackageWriter::Write(const std::string &templatePath, const std::string &
         if (sizeField)
             *sizeField = int32_t(w.Size);
         return Status::Success();
-    };
-    const auto areaLength = [&](int64_t start, int32_t &field) {
-        const int64_t length = out.position() - start;
-        if (length > INT32_MAX)
-            return false;
-        field = int32_t(length);
-        return true;
     };
     const auto table = [&](const auto &records, const auto &encode) {
         for (const auto &r : records) {
@@ -344,7 +338,7 @@ Status PackageWriter::Write(const std::string &templatePath, const std::string &
                              p.EnterSounds[i]);
             !s.Ok())
             return s;
-    if (!areaLength(p.PackageStart, h.ItemDataSize))
+    if (!distanceFrom(p.PackageStart, h.ItemDataSize))
         return tooLarge();
 
     // Areas 2 to 5.
@@ -366,17 +360,17 @@ Status PackageWriter::Write(const std::string &templatePath, const std::string &
     int64_t start = out.position();
     if (!table(p.Items, EncodeItemRecord))
         return writeError();
-    if (!areaLength(start, h.ItemTableSize))
+    if (!distanceFrom(start, h.ItemTableSize))
         return tooLarge();
     start = out.position();
     if (!table(p.Masks, EncodeMaskRecord))
         return writeError();
-    if (!areaLength(start, h.MaskTableSize))
+    if (!distanceFrom(start, h.MaskTableSize))
         return tooLarge();
     start = out.position();
     if (!table(p.EnterSounds, EncodeEnterSoundRecord))
         return writeError();
-    if (!areaLength(start, h.EnterSoundTableSize))
+    if (!distanceFrom(start, h.EnterSoundTableSize))
         return tooLarge();
 
     // Area 9.
@@ -398,7 +392,7 @@ Status PackageWriter::Write(const std::string &templatePath, const std::string &
         if (!out.writeAt(melodyArea + int64_t(i) * ItemRecordSize, bytes.data(), bytes.size()))
             return writeError();
     }
-    if (!areaLength(melodyArea, h.MelodyTableSize))
+    if (!distanceFrom(melodyArea, h.MelodyTableSize))
         return tooLarge();
 
     // Texts, header, signature.
