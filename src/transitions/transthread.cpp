@@ -1,0 +1,192 @@
+// The transition worker: family dispatch, frame pacing, synchronised paints, clean-up.
+#include "transitions/transthread.h"
+
+#include "platform/swallow.h"
+#include "transitions/catalogue.h"
+#include "transitions/flags.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+
+namespace pictoralia {
+namespace {
+
+std::atomic<int32_t> g_live{0};
+std::atomic<bool> g_stopServing{false};
+
+} // namespace
+
+TTransThread::LiveCounter::LiveCounter() { g_live.fetch_add(1); }
+TTransThread::LiveCounter::~LiveCounter() { g_live.fetch_sub(1); }
+int32_t TTransThread::LiveCount() { return g_live.load(); }
+void TTransThread::StopServing() { g_stopServing.store(true); }
+
+TTransThread::TTransThread(const TransitionContext &context, int32_t effect,
+                           const TBitmap32 &picture, int32_t framePeriod)
+    : FEffect(effect), FCanvas(&context.canvas), FFramePeriod(framePeriod),
+      m_clock(context.clock), m_random(context.random), m_observer(context.observer),
+      m_canvasAlive(context.canvas.Lifetime())
+{
+    FNewBitmap = std::make_unique<TBitmap32>();
+    FNewBitmap->Assign(picture);
+    FNewBitmap->Image() = picture.Image().copy(); // pixels of our own, not shared
+    FWidth = picture.Width();
+    FHeight = picture.Height();
+    FOldBitmap = std::make_unique<TBitmap32>();
+    context.canvas.Snapshot(*FOldBitmap, FWidth, FHeight);
+    FWorkBitmap = std::make_unique<TBitmap32>(FWidth, FHeight);
+    const bool wanted = FWidth > 0 && FHeight > 0;
+    if (wanted && (FNewBitmap->Empty() || FOldBitmap->Empty() || FWorkBitmap->Empty()))
+        throw std::bad_alloc();
+
+    if (context.workerStackSize)
+        setStackSize(context.workerStackSize);
+    connect(this, &QThread::finished, this, &TTransThread::Terminated, Qt::QueuedConnection);
+}
+
+TTransThread::~TTransThread() = default;
+
+void TTransThread::Execute()
+{
+    try {
+        FEffect = CorrectEffect(FEffect, m_random);
+        FSrcRect = FDstRect = TRect{};
+        RunFamily();
+        // Every transition that the finish procedure does not cut short ends with the
+        // exact new picture, whatever its last frame showed.
+        if (!SkipFinalPaint.load() && !m_detached.load()) {
+            FSrcRect = FDstRect = Rect(0, 0, FWidth, FHeight);
+            m_final = true;
+            Synchronize(&TTransThread::PaintNew);
+        }
+    } catch (...) {
+        ReportSwallowed("transition worker", CurrentExceptionText());
+    }
+
+    FNewBitmap.reset();
+    FOldBitmap.reset();
+    FWorkBitmap.reset();
+    TransitionRunning.store(false);
+    TTransThread *self = this;
+    CurrentTransThread.compare_exchange_strong(self, nullptr);
+}
+
+void TTransThread::RunFamily()
+{
+    const FamilyStart start = FamilyRoutine(FEffect);
+    if (!start)
+        return;
+    const FamilyInput input{*FNewBitmap,  *FOldBitmap,          *FWorkBitmap,
+                            FWidth,       FHeight,              std::max(TransitionSteps.load(), 1),
+                            FamilyIndex(FEffect), FFramePeriod, m_random};
+    const std::unique_ptr<EffectRun> run = start(input);
+    for (;;) {
+        FrameStart.store(m_clock.TickCount());
+        const FrameEnd end = run->Frame(*this);
+        if (end == FrameEnd::Stopped)
+            break;
+        ++m_frames;
+        if (m_observer)
+            Synchronize(&TTransThread::FrameDone);
+        if (end == FrameEnd::Last || Aborted())
+            break;
+        PaceFrame();
+    }
+}
+
+void TTransThread::PaceFrame()
+{
+    const auto elapsed = [this] {
+        return std::abs(int64_t(int32_t(m_clock.TickCount() - FrameStart.load())));
+    };
+    m_clock.Sleep(1);
+    while (elapsed() < FFramePeriod && !Aborted())
+        m_clock.Sleep(1);
+}
+
+bool TTransThread::Aborted() const
+{
+    return TransitionAbort.load() || m_detached.load() || g_stopServing.load();
+}
+
+void TTransThread::Paint(PaintProc proc, const TRect &srcRect, const TRect &dstRect)
+{
+    FSrcRect = srcRect;
+    FDstRect = dstRect;
+    switch (proc) {
+    case PaintProc::PaintNew:
+        Synchronize(&TTransThread::PaintNew);
+        break;
+    case PaintProc::PaintOld:
+        Synchronize(&TTransThread::PaintOld);
+        break;
+    case PaintProc::PaintWork:
+        Synchronize(&TTransThread::PaintWork);
+        break;
+    }
+}
+
+void TTransThread::Synchronize(void (TTransThread::*method)())
+{
+    if (g_stopServing.load())
+        m_detached.store(true);
+    if (m_detached.load())
+        return;
+    bool ran = false;
+    std::exception_ptr error;
+    const bool posted = QMetaObject::invokeMethod(
+        this,
+        [&] {
+            ran = true;
+            try {
+                (this->*method)();
+            } catch (...) {
+                error = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    // A call the GUI thread dropped (its event loop is gone) ends the transition.
+    if (!posted || !ran) {
+        m_detached.store(true);
+        return;
+    }
+    if (error)
+        std::rethrow_exception(error);
+}
+
+void TTransThread::PaintNew() { CopyToCanvas(PaintProc::PaintNew, *FNewBitmap); }
+void TTransThread::PaintOld() { CopyToCanvas(PaintProc::PaintOld, *FOldBitmap); }
+void TTransThread::PaintWork() { CopyToCanvas(PaintProc::PaintWork, *FWorkBitmap); }
+
+void TTransThread::CopyToCanvas(PaintProc proc, const TBitmap32 &source)
+{
+    if (m_canvasAlive.expired()) {
+        m_detached.store(true);
+        return;
+    }
+    FCanvas->CopyRect(FDstRect, source, FSrcRect);
+    if (m_observer)
+        m_observer->Painted(PaintRecord{m_frames + 1, proc, FSrcRect, FDstRect, m_final}, source);
+}
+
+void TTransThread::FrameDone()
+{
+    if (m_observer && !m_canvasAlive.expired())
+        m_observer->FrameDone(m_frames);
+}
+
+void TTransThread::Terminated()
+{
+    if (OnTerminate) {
+        try {
+            OnTerminate();
+        } catch (...) {
+            ReportSwallowed("transition end handler", CurrentExceptionText());
+        }
+    }
+    deleteLater();
+}
+
+} // namespace pictoralia
