@@ -41,11 +41,15 @@ public:
     virtual bool Aborted() const = 0;
 };
 
-// How a call of EffectRun::Frame ended.
+// How a call of EffectRun::Frame ended. Every call begins a frame (FrameStart is set
+// before it). After More the runner stops if the transition is being aborted, else waits
+// out the frame period (an abort ends the wait early) and calls Frame again; a family
+// whose loop tests the abort flag before drawing answers that call with Stopped. A
+// family that waits after its last frame too answers More and then Stopped.
 enum class FrameEnd : uint8_t {
-    More,    // a frame was drawn and more follow: the runner waits out the frame period
+    More,    // a frame was drawn and more may follow
     Last,    // a frame was drawn and it is the last: the runner stops without waiting
-    Stopped, // nothing was drawn, the animation had ended (a loop whose test failed)
+    Stopped, // nothing was drawn (and nothing may be): the animation has ended
 };
 
 // What a family works on, fixed for one run. The bitmaps belong to the runner and
