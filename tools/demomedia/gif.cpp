@@ -1,23 +1,12 @@
 // A small GIF89a writer for the demo's animated picture.
 #include "gif.h"
 
+#include "bytes.h"
+
 #include <algorithm>
-#include <initializer_list>
 #include <cstdlib>
 
 namespace {
-
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out += char(v);
-    return out;
-}
-
-// A small GIF89a writer: a fixed palette (6x6x6 colour cube and 40 greys) and LZW codes
-// that are all single pixels, with a clear code before the table would grow past 9
-// bits. Large files, but valid for every decoder, and deflated in the package anyway.
 
 uint8_t PaletteIndex(QRgb c)
 {
@@ -42,12 +31,6 @@ QByteArray GifPalette()
         palette += Bytes({grey, grey, grey});
     }
     return palette;
-}
-
-void Put16(QByteArray &out, int v)
-{
-    out += char(v & 0xFF);
-    out += char((v >> 8) & 0xFF);
 }
 
 QByteArray GifFrameData(const QImage &frame)

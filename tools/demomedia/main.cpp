@@ -67,6 +67,15 @@ void Label(QPainter &p, const QRect &r, const QString &number, const QString &li
     p.drawText(r.adjusted(0, 0, 0, -r.height() / 20), Qt::AlignHCenter | Qt::AlignBottom, line);
 }
 
+// Fills r with a gradient from a at `from` to b at `to`.
+void FillLinear(QPainter &p, const QRect &r, QPointF from, QPointF to, QColor a, QColor b)
+{
+    QLinearGradient g(from, to);
+    g.setColorAt(0, a);
+    g.setColorAt(1, b);
+    p.fillRect(r, g);
+}
+
 QImage Canvas(int w, int h)
 {
     QImage image(w, h, QImage::Format_RGB32);
@@ -105,10 +114,7 @@ void ShapesPicture()
     QImage image = Canvas(1024, 768);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient warm(0, 0, 0, 768);
-    warm.setColorAt(0, QColor(255, 200, 40));
-    warm.setColorAt(1, QColor(200, 40, 20));
-    p.fillRect(image.rect(), warm);
+    FillLinear(p, image.rect(), {0, 0}, {0, 768}, QColor(255, 200, 40), QColor(200, 40, 20));
     p.setPen(QPen(QColor(255, 255, 255, 160), 6));
     for (int i = 0; i < 6; ++i) {
         p.setBrush(QColor::fromHsv((i * 47) % 360, 200, 230, 170));
@@ -158,10 +164,7 @@ void ArrowPicture()
     QImage image = Canvas(800, 800);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient teal(0, 0, 800, 0);
-    teal.setColorAt(0, QColor(0, 90, 110));
-    teal.setColorAt(1, QColor(0, 200, 180));
-    p.fillRect(image.rect(), teal);
+    FillLinear(p, image.rect(), {0, 0}, {800, 0}, QColor(0, 90, 110), QColor(0, 200, 180));
     QPainterPath arrow;
     arrow.moveTo(120, 330);
     arrow.lineTo(480, 330);
@@ -266,10 +269,7 @@ void Preview()
 {
     QImage preview = Canvas(152, 112);
     QPainter p(&preview);
-    QLinearGradient g(0, 0, 152, 112);
-    g.setColorAt(0, QColor(10, 20, 80));
-    g.setColorAt(1, QColor(250, 140, 60));
-    p.fillRect(preview.rect(), g);
+    FillLinear(p, preview.rect(), {0, 0}, {152, 112}, QColor(10, 20, 80), QColor(250, 140, 60));
     p.setPen(Qt::white);
     p.setFont(Font(18));
     p.drawText(preview.rect(), Qt::AlignCenter, "Pictoralia\ndemo");
@@ -280,10 +280,7 @@ void Banner(const char *name, const char *format, int w, int h, const QString &t
 {
     QImage banner = Canvas(w, h);
     QPainter p(&banner);
-    QLinearGradient g(0, 0, w, 0);
-    g.setColorAt(0, a);
-    g.setColorAt(1, b);
-    p.fillRect(banner.rect(), g);
+    FillLinear(p, banner.rect(), {0, 0}, {double(w), 0}, a, b);
     p.setPen(Qt::white);
     p.setFont(Font(h / 2));
     p.drawText(banner.rect(), Qt::AlignCenter, text);

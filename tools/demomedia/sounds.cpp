@@ -1,37 +1,13 @@
 // The demo's enter sound (a WAV chime) and melody (a MIDI file), made from code.
 #include "sounds.h"
 
+#include "bytes.h"
+
 #include <algorithm>
-#include <initializer_list>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <vector>
-
-namespace {
-
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out += char(v);
-    return out;
-}
-
-void Put16(QByteArray &out, int v)
-{
-    out += char(v & 0xFF);
-    out += char((v >> 8) & 0xFF);
-}
-
-
-void Put32(QByteArray &out, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out += char((v >> (8 * i)) & 0xFF);
-}
-
-} // namespace
 
 QByteArray ChimeWav()
 {

@@ -84,22 +84,20 @@ const Settable ItemSettings[] = {
 
 const Settable MaskSettings[] = {{"MaskType", 0, 2}};
 
-bool IsPictureExt(std::string ext)
-{
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) {
-        return char(std::tolower(c));
-    });
-    static const std::set<std::string> pictures = {".bmp", ".dib", ".jpg", ".jpeg", ".jpe",
-                                                   ".png", ".gif", ".ico", ".tif", ".tiff",
-                                                   ".wmf", ".emf"};
-    return pictures.count(ext) > 0;
-}
-
 std::string Lower(std::string s)
 {
     for (char &c : s)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return s;
+}
+
+// Pictures are deflated by default; video, Flash and sound are stored.
+bool IsPictureExt(const std::string &ext)
+{
+    static const std::set<std::string> pictures = {".bmp", ".dib", ".rle", ".jpg", ".jpeg",
+                                                   ".jpe", ".jfif", ".png", ".gif", ".ico",
+                                                   ".tif", ".tiff", ".fax", ".wmf", ".emf"};
+    return pictures.count(Lower(ext)) > 0;
 }
 
 class Reader {
@@ -424,14 +422,12 @@ private:
     {
         mask.source = Entry(table, where, true);
         const std::string ext = Lower(fs::path(mask.source.Path).extension().string());
-        if (table.get("MaskType")) {
-            // set with the other fields below
-        } else if (ext == ".bmp" || ext == ".png" || ext == ".gif") {
+        if (ext == ".bmp" || ext == ".png" || ext == ".gif")
             mask.record.MaskType = ext == ".bmp" ? 0 : ext == ".png" ? 1 : 2;
-        } else {
+        else if (!table.get("MaskType"))
             Fail(*table.get("file"), where + ".file",
                  "a mask is a BMP, PNG or GIF picture; set MaskType (0 BMP, 1 PNG, 2 GIF)");
-        }
+        // An explicit MaskType replaces the one of the extension.
         static constexpr std::array<std::string_view, 2> keys = {"file", "compression"};
         ReadRecordFields(table, where, mask.record, MaskSettings, keys);
     }
