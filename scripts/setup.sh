@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the demo need.
-# Only missing packages are installed, so a second run costs a few dpkg queries.
+# Only missing packages are installed, so a second run costs one dpkg query.
 set -euo pipefail
 
 packages=(
@@ -17,11 +17,12 @@ packages=(
   xvfb x11-utils xdotool imagemagick ffmpeg
 )
 
+# One dpkg -s for all of them: packages it does not report as installed are missing.
+installed=$(dpkg -s "${packages[@]}" 2>/dev/null |
+            awk '/^Package: /{p=$2} /^Status: install ok installed/{print p}' || true)
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg -s "$p" >/dev/null 2>&1 || ! dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed'; then
-    missing+=("$p")
-  fi
+  grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
