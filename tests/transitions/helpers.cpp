@@ -32,4 +32,13 @@ std::string ReadText(const std::string &path)
     return s.str();
 }
 
+std::vector<PaintRecord> FrameRequests(const PaintLog &log, int32_t frame)
+{
+    std::vector<PaintRecord> out;
+    for (const PaintRecord &r : log.Records)
+        if (r.Frame == frame && !r.Final)
+            out.push_back(r);
+    return out;
+}
+
 } // namespace pictoralia::test

@@ -2,10 +2,15 @@
 #pragma once
 
 #include "platform/bitmap32.h"
+#include "platform/canvas.h"
 #include "platform/random.h"
+#include "transitions/paintlog.h"
+#include "transitions/stepper.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace pictoralia::test {
 
@@ -16,6 +21,24 @@ TBitmap32 Pattern(int32_t width, int32_t height, uint32_t seed);
 int64_t DiffCount(const TBitmap32 &a, const TBitmap32 &b);
 
 std::string ReadText(const std::string &path);
+
+// A screen showing the old picture (Pattern seed 1), and one effect ready to step on it
+// with the new picture (seed 2), every request recorded.
+struct Stepped {
+    Stepped(int32_t effect, int32_t w, int32_t h, int32_t steps)
+        : oldPicture(Pattern(w, h, 1)), newPicture(Pattern(w, h, 2)), screen(oldPicture),
+          stepper(std::make_unique<EffectStepper>(canvas, newPicture, effect, steps, random, &log))
+    {
+    }
+    TBitmap32 oldPicture, newPicture, screen;
+    BitmapCanvas canvas{screen};
+    PaintLog log;
+    SeededRandom random;
+    std::unique_ptr<EffectStepper> stepper;
+};
+
+// The requests of one frame, without the final paint.
+std::vector<PaintRecord> FrameRequests(const PaintLog &log, int32_t frame);
 
 // A generator that always answers the same value (clamped below the bound).
 class FixedRandom final : public Random {

@@ -1,44 +1,15 @@
 // Effects 1-22 stepped frame by frame on one thread: the paint requests, the frame
 // counts and what the screen shows.
 #include "helpers.h"
-#include "platform/canvas.h"
-#include "transitions/paintlog.h"
-#include "transitions/stepper.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace pictoralia;
 using test::DiffCount;
 using test::Pattern;
 
-namespace {
-
-// A screen showing the old picture, and one effect ready to step on it.
-struct Stepped {
-    Stepped(int32_t effect, int32_t w, int32_t h, int32_t steps)
-        : oldPicture(Pattern(w, h, 1)), newPicture(Pattern(w, h, 2)), screen(oldPicture),
-          stepper(std::make_unique<EffectStepper>(canvas, newPicture, effect, steps, random, &log))
-    {
-    }
-    TBitmap32 oldPicture, newPicture, screen;
-    BitmapCanvas canvas{screen};
-    PaintLog log;
-    SeededRandom random;
-    std::unique_ptr<EffectStepper> stepper;
-};
-
-// Requests of one frame.
-std::vector<PaintRecord> FrameRequests(const PaintLog &log, int32_t frame)
-{
-    std::vector<PaintRecord> out;
-    for (const PaintRecord &r : log.Records)
-        if (r.Frame == frame && !r.Final)
-            out.push_back(r);
-    return out;
-}
-
-} // namespace
+using test::FrameRequests;
+using test::Stepped;
 
 // Logs worked out by hand from the effects' formulas (offsets, Round halves to even,
 // the folds of "Door Open"), in the renderer's JSON line format.
