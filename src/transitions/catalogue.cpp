@@ -10,8 +10,8 @@ namespace {
 constexpr std::array<FamilyStart, kFamilies.size()> kFamilyRoutines = {
     nullptr,    // None
     SlideTrans, // Slide
-    nullptr,    // Unfold
-    nullptr,    // LineDrop
+    UnfoldTrans,   // Unfold
+    LineDropTrans, // LineDrop
     nullptr,    // BoxOut
     nullptr,    // BoxIn
     nullptr,    // Ellipse

@@ -265,6 +265,30 @@ TEST_F(Runner, FramesArePacedByTheFramePeriod)
     }
 }
 
+TEST_F(Runner, UnfoldAndLineDropWaitAfterTheirLastFrame)
+{
+    // Unfold leaves its loop after the wait of its last frame, line drop at the start of
+    // the frame after it, before painting: either way the final paint comes one period
+    // after the last frame.
+    const TBitmap32 picture = Pattern(16, 8, 2);
+    for (const auto &[effect, frames] : {std::pair{24, 9u}, std::pair{65, 7u}}) {
+        ManualClock clock(1000);
+        std::vector<uint32_t> frameTicks;
+        uint32_t finalTick = 0;
+        log = PaintLog();
+        log.OnFrameDone = [&](int32_t) { frameTicks.push_back(clock.TickCount()); };
+        log.OnPaint = [&](const PaintRecord &r) {
+            if (r.Final)
+                finalTick = clock.TickCount();
+        };
+        TBitmap32 screen = Pattern(16, 8, 1);
+        BitmapCanvas canvas(screen);
+        ASSERT_TRUE(RunToEnd(Context(canvas, &clock), picture, effect, 8, 9));
+        ASSERT_EQ(frameTicks.size(), frames) << effect;
+        EXPECT_EQ(finalTick, frameTicks.back() + 9) << effect;
+    }
+}
+
 TEST_F(Runner, EndHandlerStoredAfterTheCallRuns)
 {
     // The slideshow stores its handler in CurrentTransThread right after the call
