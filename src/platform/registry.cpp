@@ -252,12 +252,14 @@ bool TRegistry::open(std::string_view key, bool writable, bool canCreate)
     RegResult<RegistryDocument> loaded = m_store.Load();
     if (!loaded) {
         m_error = loaded.error;
+        m_storeFailed = true;
         return false;
     }
     m_snapshot = std::move(*loaded.value);
     if (!m_snapshot.KeyExists(path)) {
         if (!canCreate) {
             m_error = "no key " + path;
+            m_storeFailed = false;
             return false;
         }
         m_changes.push_back(Change{Change::CreateKey, path, {}});
@@ -266,6 +268,7 @@ bool TRegistry::open(std::string_view key, bool writable, bool canCreate)
     m_currentPath = path;
     m_writable = writable;
     m_error.clear();
+    m_storeFailed = false;
     return true;
 }
 
@@ -293,6 +296,7 @@ bool TRegistry::CloseKey()
     });
     if (!error.empty()) {
         m_error = error;
+        m_storeFailed = true;
         return false;
     }
     return true;

@@ -89,6 +89,9 @@ public:
 
     const std::string &CurrentPath() const { return m_currentPath; } // full path, "" when closed
     const std::string &LastError() const { return m_error; }
+    // Whether the last failure was the store itself (unreadable, damaged, not writable)
+    // rather than a missing key or value.
+    bool StoreFailed() const { return m_storeFailed; }
 
 private:
     struct Change {
@@ -109,6 +112,7 @@ private:
     std::string m_currentPath;
     bool m_writable = false;
     std::string m_error;
+    bool m_storeFailed = false;
 };
 
 } // namespace pictoralia

@@ -177,6 +177,7 @@ TEST_F(RegistryTest, OpeningKeysCreatesOnlyWhenAsked)
 {
     TRegistry reg(m_store);
     EXPECT_FALSE(reg.OpenKeyReadOnly(DemoKey));
+    EXPECT_FALSE(reg.StoreFailed()); // only the key is missing
     EXPECT_FALSE(reg.OpenKey(DemoKey, false));
     EXPECT_FALSE(reg.WriteInteger("Seconds", 1)); // nothing open
     EXPECT_TRUE(reg.CloseKey());
@@ -257,6 +258,7 @@ TEST_F(RegistryTest, ADamagedStoreIsReportedAndNeverOverwritten)
         TRegistry reg(m_store);
         EXPECT_FALSE(reg.OpenKeyReadOnly("\\Software")) << text;
         EXPECT_NE(reg.LastError(), "") << text;
+        EXPECT_TRUE(reg.StoreFailed()) << text;
         EXPECT_FALSE(reg.OpenKey(DemoKey, true)) << text;
         EXPECT_NE(m_store.Edit([](RegistryDocument &) { return true; }), "") << text;
         const std::string err = testing::internal::GetCapturedStderr();
