@@ -89,8 +89,9 @@ TEST(CfgBoxDesign, ControlsCarryTheirNamesCaptionsAndDesignState)
                           box.tbEffectSpeed->pageStep()}),
               (std::array{1, 10, 4, 1}));
     EXPECT_EQ(box.lbEffects->count(), 120);
-    EXPECT_EQ(box.lbEffects->item(0)->text(), "Effect 1");
-    EXPECT_EQ(box.lbEffects->item(119)->text(), "Effect 120");
+    EXPECT_EQ(box.lbEffects->item(0)->text(), "Slide From Up Left"); // row r is effect r + 1
+    EXPECT_EQ(box.lbEffects->item(114)->text(), "Crossfade");
+    EXPECT_EQ(box.lbEffects->item(119)->text(), "Fade Unfold From Bottom");
     EXPECT_EQ(box.lbEffects->item(0)->sizeHint().height(), 16);
     EXPECT_TRUE(box.btnClose->isDefault());
     EXPECT_EQ(box.ImgPT1->Bitmap().Width(), 119);

@@ -2,14 +2,15 @@
 #include "fixture.h"
 
 #include "settings/settings.h"
+#include "transitions/catalogue.h"
 
 namespace pictoralia::test {
 
 QStringList EffectNames()
 {
     QStringList names;
-    for (int i = 1; i <= 120; ++i)
-        names << QStringLiteral("Effect %1").arg(i);
+    for (int effect = 1; effect <= kLastEffect; ++effect)
+        names << QString::fromUtf8(EffectAt(effect).Label.data(), qsizetype(EffectAt(effect).Label.size()));
     return names;
 }
 

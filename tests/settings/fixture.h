@@ -17,6 +17,7 @@
 
 namespace pictoralia::test {
 
+// The transition catalogue's labels of effects 1..120, as the shell lists them.
 QStringList EffectNames();
 
 // A package as a builder with the design's defaults writes it: title "Demo", melodies
