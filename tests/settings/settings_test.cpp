@@ -32,6 +32,17 @@ std::string effectCodes(const AnsiString &s)
     return out;
 }
 
+// A fresh store, a package with the design's defaults and a panel to read them into.
+struct Fresh {
+    ScratchStore scratch;
+    Package package = DemoPackage();
+    CfgBox box{EffectNames()};
+
+    Status Read() { return ReadSettings(scratch.Store(), package, box, nullptr, nullptr); }
+    Status Write() { return WriteSettings(scratch.Store(), package, box); }
+    QAbstractButton *Button(const char *name) { return box.findChild<QAbstractButton *>(QString::fromLatin1(name)); }
+};
+
 class SettingsTest : public ::testing::Test {
 protected:
     ScratchStore m_scratch;
@@ -138,29 +149,25 @@ TEST_F(SettingsTest, AValueOfTheWrongTypeOrADamagedStoreFailsTheRead)
     };
     for (const Case c : {Case{"Seconds", true}, Case{"Loop", true}, Case{"UseCustomPlaylist", true},
                          Case{"Effect", false}}) {
-        ScratchStore scratch;
+        Fresh f;
         if (c.asString)
-            scratch.PutString("Demo", c.name, "1");
+            f.scratch.PutString("Demo", c.name, "1");
         else
-            scratch.PutInteger("Demo", c.name, 1);
-        Package p = DemoPackage();
-        CfgBox box(EffectNames());
-        const Status s = ReadSettings(scratch.Store(), p, box, nullptr, nullptr);
+            f.scratch.PutInteger("Demo", c.name, 1);
+        const Status s = f.Read();
         EXPECT_FALSE(s.Ok()) << c.name;
         EXPECT_NE(s.Error.find(c.name), std::string::npos) << s.Error;
     }
-    ScratchStore scratch;
-    scratch.PutInteger("Demo", "Seconds", 9);
+    Fresh damaged;
+    damaged.scratch.PutInteger("Demo", "Seconds", 9);
     {
-        QFile f(QString::fromStdString(scratch.Path()));
+        QFile f(QString::fromStdString(damaged.scratch.Path()));
         ASSERT_TRUE(f.open(QIODevice::Append));
         f.write("not a registry line\n");
     }
     testing::internal::CaptureStderr();
-    Package p = DemoPackage();
-    CfgBox box(EffectNames());
-    EXPECT_FALSE(ReadSettings(scratch.Store(), p, box, nullptr, nullptr).Ok());
-    EXPECT_FALSE(WriteSettings(scratch.Store(), p, box).Ok());
+    EXPECT_FALSE(damaged.Read().Ok());
+    EXPECT_FALSE(damaged.Write().Ok());
     EXPECT_NE(testing::internal::GetCapturedStderr().find("registry.reg"), std::string::npos);
 }
 
@@ -183,20 +190,18 @@ TEST_F(SettingsTest, SizeAndPositionClicksGiveTheStretchValue)
         {{"rbSizeNone", "rbPosRandom", "rbPosCenter", "rbSizeResizeBig"}, 4, true},
     };
     for (const Case &c : cases) {
-        ScratchStore scratch;
-        Package p = DemoPackage();
-        CfgBox box(EffectNames());
-        ASSERT_TRUE(ReadSettings(scratch.Store(), p, box, nullptr, nullptr).Ok());
+        Fresh f;
+        ASSERT_TRUE(f.Read().Ok());
         std::string steps;
         for (const char *name : c.clicks) {
-            box.findChild<QAbstractButton *>(QString::fromLatin1(name))->click();
+            f.Button(name)->click();
             steps += std::string(name) + " ";
         }
-        EXPECT_EQ(StretchFromTags(box), c.stretch) << steps;
-        EXPECT_EQ(box.gbPosition->isEnabled(), c.positionEnabled) << steps;
-        EXPECT_EQ(box.rbPosRandom->isEnabled(), c.positionEnabled) << steps;
-        ASSERT_TRUE(WriteSettings(scratch.Store(), p, box).Ok());
-        EXPECT_EQ(scratch.Value("Demo", "Stretch"), "dword:" + std::to_string(c.stretch)) << steps;
+        EXPECT_EQ(StretchFromTags(f.box), c.stretch) << steps;
+        EXPECT_EQ(f.box.gbPosition->isEnabled(), c.positionEnabled) << steps;
+        EXPECT_EQ(f.box.rbPosRandom->isEnabled(), c.positionEnabled) << steps;
+        ASSERT_TRUE(f.Write().Ok());
+        EXPECT_EQ(f.scratch.Value("Demo", "Stretch"), "dword:" + std::to_string(c.stretch)) << steps;
     }
 }
 
@@ -215,17 +220,15 @@ TEST_F(SettingsTest, AStoredStretchShowsItsRadiosAndIsWrittenBack)
         {7, "rbSizeResize", "rbPosCenter", 0},    {-1, "rbSizeResize", "rbPosCenter", 0},
     };
     for (const Case &c : cases) {
-        ScratchStore scratch;
-        scratch.PutInteger("Demo", "Stretch", c.stored);
-        Package p = DemoPackage();
-        CfgBox box(EffectNames());
-        ASSERT_TRUE(ReadSettings(scratch.Store(), p, box, nullptr, nullptr).Ok());
-        EXPECT_EQ(p.Header.Stretch, c.stored); // memory holds what was stored
-        EXPECT_TRUE(checked(box, c.size)) << c.stored;
-        EXPECT_TRUE(checked(box, c.position)) << c.stored;
-        EXPECT_EQ(box.gbPosition->isEnabled(), c.written == 2 || c.written == 3 || c.written >= 4) << c.stored;
-        ASSERT_TRUE(WriteSettings(scratch.Store(), p, box).Ok());
-        EXPECT_EQ(scratch.Value("Demo", "Stretch"), "dword:" + std::to_string(c.written)) << c.stored;
+        Fresh f;
+        f.scratch.PutInteger("Demo", "Stretch", c.stored);
+        ASSERT_TRUE(f.Read().Ok());
+        EXPECT_EQ(f.package.Header.Stretch, c.stored); // memory holds what was stored
+        EXPECT_TRUE(checked(f.box, c.size)) << c.stored;
+        EXPECT_TRUE(checked(f.box, c.position)) << c.stored;
+        EXPECT_EQ(f.box.gbPosition->isEnabled(), c.written == 2 || c.written == 3 || c.written >= 4) << c.stored;
+        ASSERT_TRUE(f.Write().Ok());
+        EXPECT_EQ(f.scratch.Value("Demo", "Stretch"), "dword:" + std::to_string(c.written)) << c.stored;
     }
 }
 
@@ -244,16 +247,14 @@ TEST_F(SettingsTest, AStoredOrderIsShownAndWrittenBackUnlessTheUserPicksOne)
         {9, "rbSequential", "rbSequential", 0}, {1, "rbRandom", "rbMixed", 2},
     };
     for (const Case &c : cases) {
-        ScratchStore scratch;
-        scratch.PutInteger("Demo", "DisplayOrder", c.stored);
-        Package p = DemoPackage();
-        CfgBox box(EffectNames());
-        ASSERT_TRUE(ReadSettings(scratch.Store(), p, box, nullptr, nullptr).Ok());
-        EXPECT_TRUE(checked(box, c.shown)) << c.stored;
+        Fresh f;
+        f.scratch.PutInteger("Demo", "DisplayOrder", c.stored);
+        ASSERT_TRUE(f.Read().Ok());
+        EXPECT_TRUE(checked(f.box, c.shown)) << c.stored;
         if (c.click)
-            box.findChild<QAbstractButton *>(QString::fromLatin1(c.click))->click();
-        ASSERT_TRUE(WriteSettings(scratch.Store(), p, box).Ok());
-        EXPECT_EQ(scratch.Value("Demo", "DisplayOrder"), "dword:" + std::to_string(c.written))
+            f.Button(c.click)->click();
+        ASSERT_TRUE(f.Write().Ok());
+        EXPECT_EQ(f.scratch.Value("Demo", "DisplayOrder"), "dword:" + std::to_string(c.written))
             << c.stored << " " << (c.click ? c.click : "");
     }
 }
@@ -278,15 +279,14 @@ TEST_F(SettingsTest, OneExitConditionAlwaysStaysOn)
     EXPECT_TRUE(m_box.cbExitEscape->isChecked());
 
     // A store without any exit condition cannot lock the user in the saver.
-    ScratchStore scratch;
+    Fresh f;
     for (const char *name : {"ExitMouseMove", "ExitMouseButton", "ExitKeyboard", "ExitESC"})
-        scratch.PutInteger("Demo", name, 0);
-    Package p = DemoPackage();
-    CfgBox box(EffectNames());
-    ASSERT_TRUE(ReadSettings(scratch.Store(), p, box, nullptr, nullptr).Ok());
-    EXPECT_TRUE(p.Header.ExitKeyboard);
-    EXPECT_FALSE(p.Header.ExitMouseMove || p.Header.ExitMouseButton || p.Header.ExitESC);
-    EXPECT_TRUE(box.cbExitKeyboard->isChecked());
+        f.scratch.PutInteger("Demo", name, 0);
+    ASSERT_TRUE(f.Read().Ok());
+    const PackageHeader &h = f.package.Header;
+    EXPECT_TRUE(h.ExitKeyboard);
+    EXPECT_FALSE(h.ExitMouseMove || h.ExitMouseButton || h.ExitESC);
+    EXPECT_TRUE(f.box.cbExitKeyboard->isChecked());
 }
 
 TEST_F(SettingsTest, PageFlagsHideTheirPages)
@@ -306,11 +306,10 @@ TEST_F(SettingsTest, PageFlagsHideTheirPages)
         return names;
     };
     for (const auto &[flag, page] : flags) {
-        Package p = DemoPackage();
-        p.Header.*flag = true;
-        CfgBox box(EffectNames());
-        ASSERT_TRUE(ReadSettings(m_store, p, box, nullptr, nullptr).Ok());
-        const std::string shown = visiblePages(box);
+        Fresh f;
+        f.package.Header.*flag = true;
+        ASSERT_TRUE(f.Read().Ok());
+        const std::string shown = visiblePages(f.box);
         EXPECT_EQ(shown.find(page), std::string::npos) << page;
         EXPECT_EQ(std::count(shown.begin(), shown.end(), ' '), 4) << shown;
     }
