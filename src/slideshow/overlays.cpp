@@ -17,10 +17,7 @@ void Overlays::DrawLogo(TBitmap32 &) { }
 
 void Overlays::DrawItemCaption(int32_t, TBitmap32 &) { }
 
-bool Overlays::LoadMask(int32_t, TBitmap32 &)
-{
-    return false;
-}
+void Overlays::LoadMask(int32_t, TBitmap32 &) { }
 
 void ApplyMaskAlpha(TBitmap32 &, const TBitmap32 &) { }
 

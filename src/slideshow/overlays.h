@@ -28,8 +28,8 @@ public:
     void DrawLogo(TBitmap32 &frame);
     // Not yet filled: no caption is drawn.
     void DrawItemCaption(int32_t index, TBitmap32 &frame);
-    // Not yet filled: returns false and leaves mask as it is.
-    bool LoadMask(int32_t index, TBitmap32 &mask);
+    // Fills mask with mask `index` of the package. Not yet filled: mask stays empty.
+    void LoadMask(int32_t index, TBitmap32 &mask);
 
 private:
     Package &m_package;
