@@ -23,7 +23,7 @@ build fuzz-planted
 
 seeds=build/fuzz/seeds
 rm -rf "$seeds" && mkdir -p "$seeds"
-build/fuzz/tests/fuzz/fuzz_package_seeds "$seeds"
+build/fuzz/bin/fuzz_package_seeds "$seeds"
 
 executions() { # log: executions of the run, from libFuzzer's final statistics
     sed -n 's/^stat::number_of_executed_units: *//p' "$1" | tail -1
@@ -34,7 +34,7 @@ proof=build/fuzz-planted/proof
 rm -rf "$proof" && mkdir -p "$proof/corpus"
 start=$(date +%s%N)
 set +e
-build/fuzz-planted/tests/fuzz/fuzz_package "${limits[@]}" -seed=1 -max_total_time="$proof_seconds" \
+build/fuzz-planted/bin/fuzz_package "${limits[@]}" -seed=1 -max_total_time="$proof_seconds" \
     -artifact_prefix="$proof/" "$proof/corpus" "$seeds" >"$proof/log" 2>&1
 status=$?
 set -e
@@ -49,7 +49,7 @@ printf 'fuzz: planted overflow found after %d.%03d s and %s executions\n' $((too
 # The clean target.
 run=build/fuzz/run
 rm -rf "$run" && mkdir -p "$run/corpus"
-if ! build/fuzz/tests/fuzz/fuzz_package "${limits[@]}" -max_total_time="$fuzz_seconds" \
+if ! build/fuzz/bin/fuzz_package "${limits[@]}" -max_total_time="$fuzz_seconds" \
     -artifact_prefix="$run/" "$run/corpus" "$seeds" >"$run/log" 2>&1; then
     echo "fuzz: the package reader or extractor failed; input and log in $run/" >&2
     tail -40 "$run/log" >&2
