@@ -10,8 +10,30 @@
 #include <cstdlib>
 #include <exception>
 
+#if defined(__SANITIZE_THREAD__)
+#include <sanitizer/tsan_interface.h>
+#endif
+
 namespace pictoralia {
 namespace {
+
+// Qt's blocking queued call and its posted events order the two threads through
+// futexes that ThreadSanitizer cannot see (Qt is not built with it); these tell it
+// about that order: what one side did before HandOff(token) happens before what the
+// other side does after TakeOver(token).
+inline void HandOff([[maybe_unused]] void *token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_release(token);
+#endif
+}
+
+inline void TakeOver([[maybe_unused]] void *token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_acquire(token);
+#endif
+}
 
 std::atomic<int32_t> g_live{0};
 std::atomic<bool> g_stopServing{false};
@@ -71,6 +93,7 @@ void TTransThread::Execute()
     TransitionRunning.store(false);
     TTransThread *self = this;
     CurrentTransThread.compare_exchange_strong(self, nullptr);
+    HandOff(this);
 }
 
 void TTransThread::RunFamily()
@@ -136,17 +159,21 @@ void TTransThread::Synchronize(void (TTransThread::*method)())
         return;
     bool ran = false;
     std::exception_ptr error;
+    HandOff(this);
     const bool posted = QMetaObject::invokeMethod(
         this,
         [&] {
+            TakeOver(this);
             ran = true;
             try {
                 (this->*method)();
             } catch (...) {
                 error = std::current_exception();
             }
+            HandOff(this);
         },
         Qt::BlockingQueuedConnection);
+    TakeOver(this);
     // A call the GUI thread dropped (its event loop is gone) ends the transition.
     if (!posted || !ran) {
         m_detached.store(true);
@@ -179,6 +206,7 @@ void TTransThread::FrameDone()
 
 void TTransThread::Terminated()
 {
+    TakeOver(this);
     if (OnTerminate) {
         try {
             OnTerminate();
