@@ -126,10 +126,10 @@ TEST_F(Runner, EffectZeroPaintsAtOnceWithoutAThread)
     TBitmap32 screen = before;
     BitmapCanvas canvas(screen);
     const TBitmap32 picture = Pattern(5, 3, 2);
-    EXPECT_EQ(RunTransition(Context(canvas), picture, 0, 9, 64), nullptr);
+    EXPECT_EQ(RunTransition(Context(canvas), picture, 0, 9, 48), nullptr);
     EXPECT_FALSE(TransitionRunning.load());
     EXPECT_EQ(TTransThread::LiveCount(), 0);
-    EXPECT_EQ(TransitionSteps.load(), 64);
+    EXPECT_EQ(TransitionSteps.load(), 48);
     for (int32_t y = 0; y < 8; ++y)
         for (int32_t x = 0; x < 12; ++x)
             EXPECT_EQ(screen.Pixel(x, y), x < 5 && y < 3 ? picture.Pixel(x, y) : before.Pixel(x, y));
