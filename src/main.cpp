@@ -1,20 +1,5 @@
-// pictoralia-saver: reads the package appended to its own file; without one (the
-// template) it shows the package error and ends with status 1.
-#include "package/packageerror.h"
-#include "package/reader.h"
-#include "platform/messagebox.h"
+// pictoralia-saver: the run-time of a screen saver; without a package appended it is
+// the template, which reports that it cannot run.
+#include "shell/programstart.h"
 
-#include <QApplication>
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Screen Saver"));
-
-    pictoralia::Package package;
-    if (!pictoralia::ReadPackage(QCoreApplication::applicationFilePath().toStdString(), package).Ok()) {
-        pictoralia::ShowErrorBox(QString::fromLatin1(pictoralia::PackageErrorText()));
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char **argv) { return pictoralia::RunProgram(argc, argv); }

@@ -7,12 +7,24 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace pictoralia {
 namespace {
+
+// The head of a record that getdents64 fills (the C library declares no type for it);
+// the zero-terminated name follows d_type.
+struct Dirent64Head {
+    uint64_t d_ino;
+    int64_t d_off;
+    unsigned short d_reclen;
+    unsigned char d_type;
+};
+constexpr size_t DirentNameOffset = offsetof(Dirent64Head, d_type) + 1;
 
 std::atomic<EmergencyCleanup> g_cleanup{nullptr};
 std::atomic<bool> g_cleanupDone{false};
@@ -22,12 +34,41 @@ std::atomic<int> g_pending{0};
 constexpr int TerminationSignalList[] = {SIGTERM, SIGINT, SIGHUP};
 constexpr int FatalSignalList[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
+char g_folder[4096];
+std::atomic<bool> g_folderSet{false};
+
+// Empties and removes g_folder with system calls that are safe in a signal handler.
+void RemoveEmergencyFolder()
+{
+    if (!g_folderSet.load())
+        return;
+    const int dir = ::open(g_folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir >= 0) {
+        alignas(8) char buf[4096];
+        for (;;) {
+            const long n = ::syscall(SYS_getdents64, dir, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            for (long off = 0; off < n;) {
+                const auto *d = reinterpret_cast<const Dirent64Head *>(buf + off);
+                const char *name = buf + off + DirentNameOffset;
+                if (!(name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))))
+                    ::unlinkat(dir, name, 0);
+                off += d->d_reclen;
+            }
+        }
+        ::close(dir);
+    }
+    ::rmdir(g_folder);
+}
+
 void RunCleanupOnce()
 {
     if (g_cleanupDone.exchange(true))
         return;
     if (EmergencyCleanup fn = g_cleanup.load())
         fn();
+    RemoveEmergencyFolder();
 }
 
 void OnTerminationSignal(int signo)
@@ -67,6 +108,15 @@ void Install(int signo, void (*handler)(int), int flags)
 } // namespace
 
 void SetEmergencyCleanup(EmergencyCleanup cleanup) { g_cleanup.store(cleanup); }
+
+void SetEmergencyFolder(const std::string &path)
+{
+    g_folderSet.store(false);
+    if (path.empty() || path.size() >= sizeof g_folder)
+        return;
+    std::memcpy(g_folder, path.c_str(), path.size() + 1);
+    g_folderSet.store(true);
+}
 
 void EmergencyExit(int code)
 {

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 class QSocketNotifier;
@@ -20,6 +21,10 @@ namespace pictoralia {
 // a fatal signal, the watchdog): removes what must not outlive the process.
 using EmergencyCleanup = void (*)();
 void SetEmergencyCleanup(EmergencyCleanup cleanup);
+
+// A flat folder (no subfolders) that the emergency clean-up empties and removes with
+// async-signal-safe system calls only. Set it once it exists; empty = none.
+void SetEmergencyFolder(const std::string &path);
 
 // Runs the emergency clean-up and ends the process at once with status code.
 [[noreturn]] void EmergencyExit(int code);

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <filesystem>
 
@@ -21,14 +24,31 @@ struct Outcome {
     QByteArray stderrText; // Qt may print its own notes before ours
 };
 
-Outcome Start(const std::string &program)
+// Runs the program with args; with untilShown, waits until its window is shown, then
+// ends it with SIGTERM (the configuration dialog would wait for the user).
+Outcome Start(const std::string &program, QStringList args = {}, bool untilShown = false)
 {
+    QTemporaryDir dir;
+    const QString trace = dir.path() + "/trace";
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PICTORALIA_NONINTERACTIVE", "1");
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("PICTORALIA_TRACE", trace);
     p.setProcessEnvironment(env);
-    p.start(QString::fromStdString(program), {});
+    p.start(QString::fromStdString(program), args);
+    if (untilShown) {
+        QElapsedTimer t;
+        t.start();
+        auto shown = [&] {
+            QFile f(trace);
+            return f.open(QIODevice::ReadOnly) && f.readAll().contains(" shown");
+        };
+        while (!shown() && t.elapsed() < 20000 && !p.waitForFinished(20)) {
+        }
+        EXPECT_TRUE(shown()) << "no window within 20 s";
+        p.terminate();
+    }
     EXPECT_TRUE(p.waitForFinished(30000));
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
 }
@@ -49,12 +69,13 @@ TEST(Saver, ReadsThePackageAppendedToItself)
     w.Texts.Title = "Demo";
     w.AddItem({}, EntrySource::Memory("picture", Storage::Deflate));
     ASSERT_TRUE(w.Write(PICTORALIA_SAVER, dir / "demo.scr").Ok());
-    const Outcome good = Start(dir / "demo.scr");
+    const Outcome good = Start(dir / "demo.scr", {"/c"}, true);
     EXPECT_EQ(good.exitCode, 0) << good.stderrText.toStdString();
     EXPECT_FALSE(good.stderrText.contains("can not run"));
 
     PatchHeader(dir / "demo.scr", [](PackageHeader &h) { h.ItemCount = 1000; });
-    const Outcome bad = Start(dir / "demo.scr");
+    // The tables are read in saver mode only.
+    const Outcome bad = Start(dir / "demo.scr", {"/s"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.stderrText.endsWith(QByteArray::fromStdString(PackageErrorText() + "\n")));
 }

@@ -1,0 +1,50 @@
+// What the main window hands over to the show, the sound, the settings dialog and the
+// banners. Each call has an empty default, so the window runs its whole life cycle
+// before those modules exist; they override what is theirs.
+#pragma once
+
+namespace pictoralia {
+
+class TSSWindow;
+
+// GUI thread only. The window owns its seams and outlives no call into them.
+class ShowSeams {
+public:
+    virtual ~ShowSeams() = default;
+
+    // ReadData's steps between the package reader's (steps 4-5): the translation
+    // table and the stored settings over the header defaults, put into the dialog.
+    virtual void ReadSettings(TSSWindow &) {}
+    // ReadData, saver mode: the background bitmap and picture, the logo (steps 9-10);
+    // the playlist from the melody table or the user's list (step 11).
+    virtual void PrepareBackground(TSSWindow &) {}
+    virtual void BuildPlaylist(TSSWindow &) {}
+    // Configuration mode: the dialog's banner layout, then its other set-up (effect
+    // preview surface, playlist group).
+    virtual void ConfigBoxLayout(TSSWindow &) {}
+    virtual void ConfigSetup(TSSWindow &) {}
+    // Program start, configuration and password mode: the playlist editor and the
+    // About window.
+    virtual void CreateDialogWindows(TSSWindow &) {}
+    // Closing the configuration dialog: every setting to the registry.
+    virtual void WriteSettings(TSSWindow &) {}
+    // Destroying the window: the translation table's release.
+    virtual void ReleaseTranslation(TSSWindow &) {}
+
+    // Preview mode: the package's preview picture into PrImage.
+    virtual void LoadPreviewImage(TSSWindow &) {}
+    // Saver mode, music: a shuffled pick (ShuffleMelody) or the current melody.
+    virtual void SndPlayNotify(TSSWindow &) {}
+    virtual void LoadMelody(TSSWindow &, int /*index*/) {}
+    // Saver mode: the first item, the Timer and its interval.
+    virtual void StartShow(TSSWindow &) {}
+    // A tick of Timer once no stop is pending: the next item.
+    virtual void TimerTick(TSSWindow &) {}
+    virtual void StopGif(TSSWindow &) {}
+    // F2 while keys would end the saver.
+    virtual void SetCurrentImageAsWallpaper(TSSWindow &) {}
+    // The exit banner as a modal window, when the package has one.
+    virtual void DisplayExitBanner(TSSWindow &) {}
+};
+
+} // namespace pictoralia
