@@ -1,4 +1,4 @@
-// What the main window hands over to the show, the sound, the settings dialog and the
+// What the main window hands over to the show, the sound, the wallpaper and the
 // banners. Each call has an empty default, so the window runs its whole life cycle
 // before those modules exist; they override what is theirs.
 #pragma once
@@ -12,24 +12,13 @@ class ShowSeams {
 public:
     virtual ~ShowSeams() = default;
 
-    // ReadData's steps between the package reader's (steps 4-5): the translation
-    // table and the stored settings over the header defaults, put into the dialog.
-    virtual void ReadSettings(TSSWindow &) {}
     // ReadData, saver mode: the background bitmap and picture, the logo (steps 9-10);
     // the playlist from the melody table or the user's list (step 11).
     virtual void PrepareBackground(TSSWindow &) {}
     virtual void BuildPlaylist(TSSWindow &) {}
-    // Configuration mode: the dialog's banner layout, then its other set-up (effect
-    // preview surface, playlist group).
-    virtual void ConfigBoxLayout(TSSWindow &) {}
-    virtual void ConfigSetup(TSSWindow &) {}
     // Program start, configuration and password mode: the playlist editor and the
     // About window.
     virtual void CreateDialogWindows(TSSWindow &) {}
-    // Closing the configuration dialog: every setting to the registry.
-    virtual void WriteSettings(TSSWindow &) {}
-    // Destroying the window: the translation table's release.
-    virtual void ReleaseTranslation(TSSWindow &) {}
 
     // Preview mode: the package's preview picture into PrImage.
     virtual void LoadPreviewImage(TSSWindow &) {}

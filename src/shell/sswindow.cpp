@@ -15,10 +15,14 @@
 #include "platform/orderlyend.h"
 #include "platform/random.h"
 #include "platform/trace.h"
+#include "platform/registry.h"
 #include "platform/x11.h"
+#include "settings/cfgbox.h"
+#include "settings/settings.h"
+#include "settings/translation.h"
+#include "transitions/catalogue.h"
 #include "transitions/flags.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
@@ -29,6 +33,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace pictoralia {
 namespace {
@@ -66,6 +72,16 @@ void DeleteFile(const std::string &name)
 
 // Addresses from the package are opened only when they are web or mail addresses:
 // anything else (a file, a program, a custom handler) would run on the user's behalf.
+QStringList EffectNames()
+{
+    QStringList names;
+    for (const EffectInfo &e : kEffects) {
+        if (e.Number > 0)
+            names << QString::fromUtf8(e.Label.data(), qsizetype(e.Label.size()));
+    }
+    return names;
+}
+
 bool IsWebAddress(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
@@ -95,9 +111,8 @@ TSSWindow::TSSWindow(StartOptions options) : m_options(std::move(options))
     PanelDisplay = new QWidget(this);
     PanelDisplay->setObjectName(QStringLiteral("PanelDisplay"));
     PanelDisplay->hide();
-    CfgBox = new QWidget(this);
+    CfgBox = new pictoralia::CfgBox(EffectNames(), this);
     CfgBox->setObjectName(QStringLiteral("CfgBox"));
-    CfgBox->resize(513, 381);
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(5000);
@@ -185,10 +200,8 @@ void TSSWindow::FormCreate()
             }
         }
     } else {
-        // 5. Configuration and password mode.
-        m_show->ConfigSetup(*this);
-        if (auto *close = CfgBox->findChild<QAbstractButton *>(QStringLiteral("btnClose")))
-            connect(close, &QAbstractButton::clicked, this, &TSSWindow::btnCloseClick);
+        // 5. Configuration and password mode: the effect preview and the playlist group.
+        SetUpConfigDialog(Pkg, *CfgBox, tmrPreviewTrans);
     }
     // 6. The Print Screen hot keys: the saver holds the keyboard while it runs, so
     // those keys never reach the desktop's screenshot tool; nothing to register.
@@ -232,7 +245,7 @@ void TSSWindow::ScreenSaverMainSaverActive() { SaverActive = true; }
 void TSSWindow::ScreenSaverConfigBoxActive()
 {
     if (ReadData(true))
-        m_show->ConfigBoxLayout(*this);
+        LayOutConfigBox(Pkg, *CfgBox, this);
 }
 
 bool TSSWindow::ReadData(bool configOnly)
@@ -242,11 +255,11 @@ bool TSSWindow::ReadData(bool configOnly)
     if (st.Ok())
         st = reader.ReadHeaderAndTexts(Pkg);
     if (st.Ok()) {
-        // Translation, stored settings over the header defaults, the dialog's pages.
-        m_show->ReadSettings(*this);
-        const QString title = FromAnsi(Pkg.Texts.Title);
-        QGuiApplication::setApplicationDisplayName(title);
-        setWindowTitle(title);
+        // The captions' translation; the stored settings over the header defaults, into
+        // the dialog's controls, with the title as caption and application name.
+        LoadTranslation(Pkg.Texts.TranslationText, "Screen Saver");
+        RenameFormControls(*CfgBox);
+        st = ReadSettings(RegistryStore::Default(), Pkg, *CfgBox, this, Timer);
     }
     if (st.Ok() && !configOnly) {
         Random &random = DefaultRandom();
@@ -459,11 +472,7 @@ void TSSWindow::Close()
         FormClose();
 }
 
-bool TSSWindow::PlayMyOwnChecked() const
-{
-    const auto *rb = CfgBox ? CfgBox->findChild<QAbstractButton *>(QStringLiteral("rbPlayMyOwn")) : nullptr;
-    return rb && rb->isChecked();
-}
+bool TSSWindow::PlayMyOwnChecked() const { return CfgBox && CfgBox->rbPlayMyOwn->isChecked(); }
 
 void TSSWindow::OpenExitLink()
 {
@@ -505,9 +514,13 @@ void TSSWindow::FormClose()
             // nothing: no one is there to see it.
             if (!m_endedFromOutside && m_mode != SaverMode::Hosted)
                 OpenExitLink();
-        } else {
+        } else if (!m_readDataFailed && m_mode == SaverMode::Config) {
             // Closing the dialog in any way stores the settings.
-            m_show->WriteSettings(*this);
+            const Status st = WriteSettings(RegistryStore::Default(), Pkg, *CfgBox);
+            if (!st.Ok()) {
+                Trace("settings", {{"error", TraceQuote(st.Error)}});
+                std::fprintf(stderr, "pictoralia-saver: the settings were not stored: %s\n", st.Error.c_str());
+            }
         }
     }
     // 6. The display objects.
@@ -535,6 +548,6 @@ void TSSWindow::FormClose()
     RequestTerminate();
 }
 
-void TSSWindow::FormDestroy() { m_show->ReleaseTranslation(*this); }
+void TSSWindow::FormDestroy() { FreeTranslation(); }
 
 } // namespace pictoralia

@@ -20,6 +20,7 @@ class QTimer;
 
 namespace pictoralia {
 
+class CfgBox;
 class MessageHook;
 class TBitmap32;
 class TImage32;
@@ -68,7 +69,7 @@ public:
     QLabel *PrImage = nullptr;      // client-aligned, stretched, hidden: the preview picture
     QWidget *PanelDisplay = nullptr; // hidden host of the Flash placeholder
     QWidget *Flash = nullptr;       // hidden placeholder, created when the package has item data
-    QWidget *CfgBox = nullptr;      // 513 x 381 configuration panel
+    pictoralia::CfgBox *CfgBox = nullptr; // 513 x 381 configuration panel
     QTimer *Timer = nullptr;        // slideshow clock: 5000 ms, disabled
     QTimer *tmrPreviewTrans = nullptr; // effect preview of the dialog: 200 ms, disabled
     // The players; empty until playback exists.
