@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace pictoralia {
 
@@ -55,17 +56,39 @@ void TBitmap32::CopyRect(const TRect &dstRect, const TBitmap32 &src, const TRect
         return;
     }
 
-    // Stretch: destination pixel i of the rectangle takes source pixel i * s / d.
+    // Stretch: destination pixel i of the rectangle takes source pixel i * s / d. The
+    // source column of each destination column is worked out once per call; rows of
+    // one source column are filled, rows of the same width are copied.
+    const int32_t srcW = src.Width();
+    std::vector<int32_t> columns(size_t(x1 - x0));
+    int32_t first = x1, last = x0; // destination columns whose source lies inside
+    for (int32_t x = x0; x < x1; ++x) {
+        const int32_t sx = srcRect.Left + int32_t(int64_t(x - dstRect.Left) * sw / dw);
+        columns[size_t(x - x0)] = sx;
+        if (sx >= 0 && sx < srcW) {
+            first = std::min(first, x);
+            last = x + 1;
+        }
+    }
+    if (first >= last)
+        return;
     for (int32_t y = y0; y < y1; ++y) {
         const int32_t sy = srcRect.Top + int32_t(int64_t(y - dstRect.Top) * sh / dh);
         if (sy < 0 || sy >= src.Height())
             continue;
         const TColor32 *from = src.ScanLine(sy);
         TColor32 *to = ScanLine(y);
-        for (int32_t x = x0; x < x1; ++x) {
-            const int32_t sx = srcRect.Left + int32_t(int64_t(x - dstRect.Left) * sw / dw);
-            if (sx >= 0 && sx < src.Width())
-                to[x] = from[sx];
+        if (sw == 1) {
+            std::fill(to + first, to + last, from[srcRect.Left]);
+        } else if (sw == dw) {
+            std::memmove(to + first, from + columns[size_t(first - x0)],
+                         size_t(last - first) * sizeof(TColor32));
+        } else {
+            for (int32_t x = first; x < last; ++x) {
+                const int32_t sx = columns[size_t(x - x0)];
+                if (sx >= 0 && sx < srcW)
+                    to[x] = from[sx];
+            }
         }
     }
 }

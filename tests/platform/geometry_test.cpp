@@ -70,3 +70,41 @@ TEST(CopyRect, StretchTakesTheNearestSourcePixel)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(d3.Pixel(x, y), 0u);
 }
+
+TEST(CopyRect, StretchMatchesTheNearestPixelRuleWhereverTheRectanglesLie)
+{
+    // Every destination pixel of the rectangle that lies in the bitmap takes source pixel
+    // (Left + i * sw / dw, Top + j * sh / dh) when that lies in the source, and is left
+    // alone otherwise: one source column or row smeared, a stretch in one direction only,
+    // shrinking, and rectangles reaching past either bitmap.
+    const TBitmap32 src = Numbered(7, 5);
+    const struct {
+        TRect dst, src;
+    } cases[] = {
+        {Rect(2, 0, 9, 6), Rect(3, 0, 4, 5)},   {Rect(0, 1, 9, 2), Rect(0, 2, 7, 3)},
+        {Rect(-3, 0, 12, 6), Rect(6, 0, 7, 5)}, {Rect(0, 0, 9, 6), Rect(7, 0, 8, 5)},
+        {Rect(1, -2, 8, 9), Rect(0, 0, 7, 5)},  {Rect(0, 0, 9, 3), Rect(-2, 0, 7, 5)},
+        {Rect(0, 0, 4, 6), Rect(4, 1, 11, 4)},  {Rect(-5, -1, 14, 8), Rect(1, -1, 5, 6)},
+        {Rect(0, 0, 3, 2), Rect(0, 0, 7, 5)},   {Rect(8, 0, 20, 6), Rect(0, 0, 2, 2)},
+    };
+    for (const auto &c : cases) {
+        TBitmap32 dst(9, 6);
+        dst.Clear(0xFF123456u);
+        dst.CopyRect(c.dst, src, c.src);
+        const int32_t dw = c.dst.Width(), dh = c.dst.Height();
+        const int32_t sw = c.src.Width(), sh = c.src.Height();
+        for (int32_t y = 0; y < 6; ++y)
+            for (int32_t x = 0; x < 9; ++x) {
+                TColor32 want = 0xFF123456u;
+                if (x >= c.dst.Left && x < c.dst.Right && y >= c.dst.Top && y < c.dst.Bottom) {
+                    const int32_t sx = c.src.Left + (x - c.dst.Left) * sw / dw;
+                    const int32_t sy = c.src.Top + (y - c.dst.Top) * sh / dh;
+                    if (sx >= 0 && sx < 7 && sy >= 0 && sy < 5)
+                        want = src.Pixel(sx, sy);
+                }
+                ASSERT_EQ(dst.Pixel(x, y), want) << c.dst.Left << "," << c.dst.Top << " from "
+                                                 << c.src.Left << "," << c.src.Top << " at " << x
+                                                 << "," << y;
+            }
+    }
+}
