@@ -6,6 +6,7 @@
 #include "settings/settingstable.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -70,6 +71,18 @@ CfgBox::CfgBox(const QStringList &effectNames, QWidget *parent) : QWidget(parent
 {
     setObjectName(QStringLiteral("CfgBox"));
     setFixedSize(DesignWidth, DesignHeight);
+    // A panel paints its own face: the main window behind it is black by design. Every
+    // role is set, so the window's palette does not reach the controls.
+    QPalette face = QGuiApplication::palette();
+    for (int g = 0; g < QPalette::NColorGroups; ++g) {
+        for (int r = 0; r < QPalette::NColorRoles; ++r) {
+            const auto group = QPalette::ColorGroup(g);
+            const auto role = QPalette::ColorRole(r);
+            face.setBrush(group, role, face.brush(group, role));
+        }
+    }
+    setPalette(face);
+    setAutoFillBackground(true);
     QFont f = font();
     f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     f.setPixelSize(11);

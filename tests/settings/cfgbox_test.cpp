@@ -6,6 +6,7 @@
 #include "settings/settingstable.h"
 #include "settings/translation.h"
 
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -159,10 +160,18 @@ TEST(CfgBoxLayout, TheBannerStripShowsOnlyWithABannerArea)
         p.Header.BannerAreaSize = c.bannerArea;
         p.Texts.BannerLinkURL = c.link;
         HostWindow host(p, scratch.Store());
+        QPalette black = host.palette(); // the main window is black by design
+        black.setColor(QPalette::Window, Qt::black);
+        host.setPalette(black);
         ASSERT_TRUE(host.Open().Ok());
         host.show();
         const CfgBox &b = *host.Box;
         const std::string where = std::to_string(c.bannerArea) + " " + c.link;
+        // The panel paints its own face, between the buttons and below the pages too.
+        const QImage shot = host.grab().toImage();
+        const QPoint between = b.btnAbout->mapTo(&host, QPoint(4, 0)) + QPoint(0, 100);
+        EXPECT_EQ(shot.pixelColor(between), QGuiApplication::palette().color(QPalette::Window)) << where;
+        EXPECT_NE(shot.pixelColor(QPoint(host.width() - 2, host.height() - 2)), QColor(Qt::black)) << where;
         EXPECT_EQ(host.height(), c.height) << where;
         EXPECT_EQ(b.height(), c.height) << where;
         EXPECT_EQ(b.BannerPlaceHolderPanel->isVisible(), c.strip) << where;
