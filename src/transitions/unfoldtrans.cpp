@@ -331,24 +331,20 @@ std::vector<FoldSpec> FoldSetup(int32_t t, int32_t W, int32_t H, int32_t N)
     }
     // Four passes over cells W/M (H/M) long; pass j reveals the j-th quarter of every
     // cell and enters the picture after jM frames. Both count M by the height.
-    case 63: { // "Download From Left"
-        const int32_t M = std::min(N / 4, H / 4);
-        if (M < 1)
-            break;
-        const double cell = w / M;
-        const int32_t s = Ceil(cell / 4);
-        for (int32_t j = 0; j < 4; ++j)
-            fold(j * s - j * W, 0, s, H, (j + 1) * M, cell, 0);
-        break;
-    }
+    case 63:   // "Download From Left"
     case 64: { // "Download From Up"
         const int32_t M = std::min(N / 4, H / 4);
         if (M < 1)
             break;
-        const double cell = h / M;
+        const bool across = t + 22 == 63;
+        const double cell = (across ? w : h) / M;
         const int32_t s = Ceil(cell / 4);
-        for (int32_t j = 0; j < 4; ++j)
-            fold(0, j * s - j * H, W, s, (j + 1) * M, 0, cell);
+        for (int32_t j = 0; j < 4; ++j) {
+            if (across)
+                fold(j * s - j * W, 0, s, H, (j + 1) * M, cell, 0);
+            else
+                fold(0, j * s - j * H, W, s, (j + 1) * M, 0, cell);
+        }
         break;
     }
     default:
