@@ -23,6 +23,7 @@
 #include "transitions/catalogue.h"
 #include "transitions/flags.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
@@ -113,6 +114,8 @@ TSSWindow::TSSWindow(StartOptions options) : m_options(std::move(options))
     PanelDisplay->hide();
     CfgBox = new pictoralia::CfgBox(EffectNames(), this);
     CfgBox->setObjectName(QStringLiteral("CfgBox"));
+    // The dialog keeps the desktop's colours, not the black of the show behind it.
+    SetWindowColor(*CfgBox, QApplication::palette().color(QPalette::Window));
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(5000);

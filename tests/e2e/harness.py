@@ -1,0 +1,132 @@
+"""A small harness for the end-to-end tests: a private Xvfb, processes with their own
+runtime folder and trace file, and waits on conditions with deadlines."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+
+def wait_for(condition, timeout, interval=0.02):
+    """True as soon as condition() is true, False when timeout seconds pass first."""
+    deadline = time.monotonic() + timeout
+    while True:
+        if condition():
+            return True
+        if time.monotonic() >= deadline:
+            return False
+        time.sleep(interval)
+
+
+class XServer:
+    """Xvfb on a display number it picks itself (-displayfd), ended on stop()."""
+
+    def __init__(self, width=1024, height=768):
+        read_end, write_end = os.pipe()
+        # -wr: a white root, so a screenshot tells a covered screen from a bare one.
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+             "-nolisten", "tcp", "-wr"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 15
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip():
+            self.stop()
+            raise RuntimeError("Xvfb did not report a display")
+        self.display = ":" + number.decode().strip()
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+
+
+class Run:
+    """One program run with a private runtime folder, registry and trace."""
+
+    def __init__(self, xserver, args, cwd, extra_env=None):
+        self.dir = tempfile.mkdtemp(prefix="e2e-run-")
+        self.runtime = os.path.join(self.dir, "runtime")
+        os.mkdir(self.runtime, 0o700)
+        self.trace_path = os.path.join(self.dir, "trace")
+        env = dict(os.environ)
+        env.pop("XSCREENSAVER_WINDOW", None)
+        env.update({
+            "DISPLAY": xserver.display,
+            "QT_QPA_PLATFORM": "xcb",
+            "XDG_RUNTIME_DIR": self.runtime,
+            "PICTORALIA_TRACE": self.trace_path,
+            "PICTORALIA_REGISTRY": os.path.join(self.dir, "registry.reg"),
+            "PICTORALIA_NONINTERACTIVE": "1",
+            "PICTORALIA_AUDIO": "null",
+        })
+        env.update(extra_env or {})
+        self.env = env
+        self.proc = subprocess.Popen(args, cwd=cwd, env=env, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE)
+        self._out = None
+
+    def trace(self):
+        try:
+            with open(self.trace_path, encoding="utf-8", errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def traced(self, word):
+        return any(line.split(" ")[1:2] == [word] for line in self.trace().splitlines())
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_end(self, timeout):
+        return wait_for(lambda: not self.running(), timeout)
+
+    def signal(self, sig):
+        self.proc.send_signal(sig)
+
+    def output(self):
+        if self._out is None:
+            if self.running():
+                self.proc.kill()
+            out, err = self.proc.communicate(timeout=10)
+            self._out = (out.decode(errors="replace"), err.decode(errors="replace"))
+        return self._out
+
+    def temp_folders(self):
+        return [n for n in os.listdir(self.runtime)
+                if os.path.isdir(os.path.join(self.runtime, n)) and n.startswith("pictoralia-")]
+
+    def close(self):
+        if self.running():
+            self.proc.kill()
+        self.output()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+def x(display, *args, check=True):
+    """Runs an X client (xdotool, xprop, xwininfo...) on display; its stdout."""
+    r = subprocess.run(list(args), env=dict(os.environ, DISPLAY=display), capture_output=True,
+                       text=True, timeout=30)
+    if check and r.returncode != 0:
+        raise RuntimeError(f"{args}: {r.stderr.strip()}")
+    return r.stdout
+
+
+def screenshot(display, path):
+    """The whole screen into path; its mean brightness, 0 (black) to 1 (white)."""
+    x(display, "import", "-window", "root", path)
+    return float(x(display, "convert", path, "-colorspace", "Gray", "-format", "%[fx:mean]", "info:"))
