@@ -7,6 +7,9 @@ namespace pictoralia {
 
 class TSSWindow;
 
+// The modules below the shell cannot see TSSWindow: their seams are implemented in the
+// shell (a subclass handed to RunProgram) and call down into the modules with the
+// window's parts (Image32, PrImage, Timer, Pkg, the players, SecondMonitorImage...).
 // GUI thread only. The window owns its seams and outlives no call into them.
 class ShowSeams {
 public:

@@ -1,12 +1,19 @@
 """A small harness for the end-to-end tests: a private Xvfb, processes with their own
 runtime folder and trace file, and waits on conditions with deadlines."""
 
+import ctypes
 import os
 import shutil
 import signal
 import subprocess
 import tempfile
 import time
+
+
+def die_with_parent():
+    """In the child: end when the harness ends, however it ends (no stray X server)."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
 
 
 def wait_for(condition, timeout, interval=0.02):
@@ -29,7 +36,8 @@ class XServer:
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
              "-nolisten", "tcp", "-wr"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=die_with_parent)
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + 15
@@ -76,7 +84,7 @@ class Run:
         env.update(extra_env or {})
         self.env = env
         self.proc = subprocess.Popen(args, cwd=cwd, env=env, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE)
+                                     stderr=subprocess.PIPE, preexec_fn=die_with_parent)
         self._out = None
 
     def trace(self):

@@ -14,6 +14,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
 from harness import Run, XServer, screenshot, wait_for, x  # noqa: E402
 
 ARGS = None
@@ -55,7 +56,8 @@ def host_window(title, geometry):
     """A plain X window of another program (xmessage) to draw into; (process, id)."""
     proc = subprocess.Popen(["xmessage", "-name", title, "-title", title, "-geometry", geometry, title],
                             env=dict(os.environ, DISPLAY=X.display),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            preexec_fn=harness.die_with_parent)
     ids = []
     wait_for(lambda: ids.extend(x(X.display, "xdotool", "search", "--name", f"^{title}$", check=False).split())
              or ids, 10, 0.1)
@@ -135,6 +137,18 @@ class Saver(unittest.TestCase):
                 self.assertEqual(run.proc.returncode, 0)
                 self.assertIn(f"signal signal={int(sig)}", run.trace())
                 self.assertEqual(run.temp_folders(), [])
+
+    def test_crash_uncovers_the_screen_and_leaves_no_files(self):
+        self.mouse_to_centre()
+        run = self.start(["/s"])
+        self.shown(run)
+        self.assertEqual(len(run.temp_folders()), 1)
+        run.signal(signal.SIGSEGV)  # as a faulting decoder or transition worker would
+        self.assertTrue(run.wait_end(2))
+        self.assertEqual(run.proc.returncode, -signal.SIGSEGV)
+        self.assertEqual(run.temp_folders(), [])
+        self.assertTrue(wait_for(lambda: screenshot(X.display, os.path.join(ARGS.shots, "crash.png")) > 0.95, 3, 0.1),
+                        "the screen is uncovered")
 
     def test_second_saver_on_the_display_ends_at_once(self):
         self.mouse_to_centre()
