@@ -15,10 +15,7 @@ MessageHook::MessageHook(Handler handler, QObject *parent)
         // has the focus any more, so moving the focus between its own windows (the
         // second monitor's form) is not a loss of activation.
         m_stateConnection = connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-                                    [this](Qt::ApplicationState state) {
-                                        if (state == Qt::ApplicationInactive)
-                                            ApplicationDeactivated();
-                                    });
+                                    &MessageHook::ApplicationStateChanged);
     }
 }
 
@@ -36,9 +33,9 @@ bool MessageHook::Deliver(TMsg msg)
     return handled;
 }
 
-void MessageHook::ApplicationDeactivated()
+void MessageHook::ApplicationStateChanged(Qt::ApplicationState state)
 {
-    if (!m_activationArmed)
+    if (state != Qt::ApplicationInactive || !m_activationArmed)
         return;
     const TPoint pt{QCursor::pos().x(), QCursor::pos().y()};
     Deliver(TMsg{nullptr, WM_ACTIVATEAPP, 0, 0, pt});

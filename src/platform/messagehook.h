@@ -27,13 +27,13 @@ public:
 
     // Feeds one record as if it had come from the queue (used by the event filter).
     bool Deliver(TMsg msg);
+    // The application's activation state changed (connected to Qt's notification).
+    void ApplicationStateChanged(Qt::ApplicationState state);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void ApplicationDeactivated();
-
     Handler m_handler;
     bool m_activationArmed = false;
     QMetaObject::Connection m_stateConnection;

@@ -132,3 +132,19 @@ TEST(MessageHook, FilterFeedsSentEventsAndHandledSwallowsThem)
     EXPECT_EQ(seen[1].Message, WM_KEYUP);
     EXPECT_EQ(seen[0].Window, &window);
 }
+
+TEST(MessageHook, OnlyALossOfActivationAfterArmingIsAMessage)
+{
+    std::vector<uint32_t> seen;
+    MessageHook hook([&](TMsg &m, bool &) { seen.push_back(m.Message); });
+    // The program's own start: its window becomes active, or another of its windows
+    // takes the focus for a moment.
+    hook.ApplicationStateChanged(Qt::ApplicationActive);
+    hook.ApplicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_TRUE(seen.empty());
+    hook.ArmActivation();
+    hook.ApplicationStateChanged(Qt::ApplicationActive);
+    EXPECT_TRUE(seen.empty());
+    hook.ApplicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(seen, std::vector<uint32_t>{WM_ACTIVATEAPP});
+}

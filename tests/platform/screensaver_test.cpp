@@ -4,6 +4,7 @@
 #include "platform/cursor.h"
 #include "platform/instancelock.h"
 #include "platform/screensaver.h"
+#include "support/scopedenv.h"
 
 #include <QTemporaryDir>
 #include <QWidget>
@@ -58,18 +59,15 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_runtime.isValid());
-        m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         ClearTerminateRequest();
     }
     void TearDown() override
     {
-        qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
         ClearTerminateRequest();
         ShowCursor(true);
     }
     QTemporaryDir m_runtime;
-    QByteArray m_oldRuntime;
+    test::ScopedEnv m_runtimeEnv{"XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit()};
 };
 
 } // namespace
@@ -168,8 +166,6 @@ TEST_F(Dispatch, OneSaverPerUserAndDisplay)
         EXPECT_TRUE(TerminateRequested());
     }
     // Another display is another session.
-    const QByteArray display = qgetenv("DISPLAY");
-    qputenv("DISPLAY", ":97");
+    test::ScopedEnv display("DISPLAY", ":97");
     EXPECT_NE(InstanceLock::TryAcquire(), nullptr);
-    qputenv("DISPLAY", display);
 }

@@ -9,6 +9,7 @@
 #include "platform/messagehook.h"
 #include "settings/cfgbox.h"
 #include "shell/sswindow.h"
+#include "support/scopedenv.h"
 #include "transitions/flags.h"
 
 #include <QCoreApplication>
@@ -74,10 +75,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
-        m_oldRegistry = qgetenv("PICTORALIA_REGISTRY");
-        qputenv("PICTORALIA_REGISTRY", QByteArray::fromStdString(Path("registry.reg")));
         std::ofstream(Path("template")) << "not a program, only bytes before the package";
         Reset();
         for (const char *scheme : {"http", "https", "file", "mailto"})
@@ -87,8 +84,6 @@ protected:
     {
         for (const char *scheme : {"http", "https", "file", "mailto"})
             QDesktopServices::unsetUrlHandler(scheme);
-        qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
-        qputenv("PICTORALIA_REGISTRY", m_oldRegistry);
         Reset();
     }
     static void Reset()
@@ -143,7 +138,8 @@ protected:
     bool Logged(const std::string &call) const { return std::find(m_log.begin(), m_log.end(), call) != m_log.end(); }
 
     QTemporaryDir m_dir;
-    QByteArray m_oldRuntime, m_oldRegistry;
+    test::ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit()};
+    test::ScopedEnv m_registry{"PICTORALIA_REGISTRY", (m_dir.path() + "/registry.reg").toLocal8Bit()};
     std::vector<std::string> m_log;
     UrlCatcher m_urls;
 };
