@@ -254,10 +254,9 @@ void Slideshow::FinishLoad(
         m_overlays.DrawLogo(frame);
         m_overlays.DrawItemCaption(CurrentPicture, frame);
 
-        MonitorToggle = m_window.MultiMonitor ? !MonitorToggle : true;
-        TImage32 &control = MonitorToggle || !m_window.SecondMonitorImage
-            ? m_window.Image32
-            : *m_window.SecondMonitorImage;
+        TImage32 *second = m_window.Host.SecondMonitorImage();
+        MonitorToggle = second ? !MonitorToggle : true;
+        TImage32 &control = MonitorToggle || !second ? m_window.Image32 : *second;
         control.BeginUpdate();
         CopyWholeFrame(control.Bitmap(), frame);
         control.EndUpdate();
@@ -276,9 +275,9 @@ void Slideshow::ShowFrame(int32_t index, bool fromDesktop, TBitmap32 &frame, TCa
     const TRect whole = frame.BoundsRect();
     if (m_window.ShowWithoutTransition) {
         m_window.Image32.Canvas().CopyRect(whole, frame, whole);
-        if (m_window.MultiMonitor && m_window.SecondMonitorImage) {
-            m_window.SecondMonitorImage->Canvas().CopyRect(whole, frame, whole);
-            CopyWholeFrame(m_window.SecondMonitorImage->Bitmap(), frame);
+        if (TImage32 *second = m_window.Host.SecondMonitorImage()) {
+            second->Canvas().CopyRect(whole, frame, whole);
+            CopyWholeFrame(second->Bitmap(), frame);
         }
         m_gif.AnimateGif();
         if (!fromDesktop)

@@ -40,6 +40,9 @@ public:
     // The main window's client size: the size of every frame.
     virtual int32_t ClientWidth() const = 0;
     virtual int32_t ClientHeight() const = 0;
+    // With two or more monitors: the picture control over the second one (made after
+    // the show's objects, so asked for when needed).
+    virtual TImage32 *SecondMonitorImage() const = 0;
 };
 
 // The window's parts the show works with; all outlive the Slideshow.
@@ -48,9 +51,7 @@ struct ShowWindow {
     ShowHost &Host;
     ShowTimer &Timer;
     TImage32 &Image32;
-    TImage32 *SecondMonitorImage = nullptr; // with two or more monitors
     bool &ShowWithoutTransition; // the window's flag: the next item replaces the screen at once
-    bool MultiMonitor = false;
     bool PreviewMode = false;
     Clock &TickClock;
     Random &Rand;

@@ -78,8 +78,9 @@ void ShowFixture::MakeShow(
         second->resize(host.width, host.height);
         second->Bitmap().SetSize(host.width, host.height);
     }
-    ShowWindow window { pkg, host, timer, *image32, second.get(), showWithoutTransition,
-        twoMonitors, false, clock, random, threading };
+    host.second = second.get();
+    ShowWindow window { pkg, host, timer, *image32, showWithoutTransition, false, clock, random,
+        threading };
     show = std::make_unique<Slideshow>(window);
     show->ShowOverlays().SetupBackground(host.width, host.height);
 }

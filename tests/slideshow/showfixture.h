@@ -35,10 +35,12 @@ public:
     void DisplayExitBanner() override { ++banners; }
     int32_t ClientWidth() const override { return width; }
     int32_t ClientHeight() const override { return height; }
+    TImage32 *SecondMonitorImage() const override { return second; }
 
     std::vector<bool> finishes;
     int banners = 0;
     int32_t width = 64, height = 48;
+    TImage32 *second = nullptr;
 };
 
 struct TestItem {
