@@ -108,6 +108,7 @@ public:
     bool ReadDataFailed() const { return m_readDataFailed; }
     SaverMode Mode() const { return m_mode; }
     ShowSeams &Show() { return *m_show; }
+    const QString &ExeName() const { return m_options.ExeName; }
     MessageHook *Hook() const { return m_hook.get(); }
 
 protected:

@@ -28,7 +28,7 @@ def build(name, title, header="", texts=""):
     manifest = os.path.join(WORK, name + ".toml")
     with open(manifest, "w", encoding="utf-8") as f:
         f.write(f'[texts]\nTitle = "{title}"\n{texts}\n[header]\n{header}\n'
-                '[[items]]\nfile = "red.png"\n')
+                '[[items]]\nfile = "black.png"\n')
     out = os.path.join(WORK, name)
     subprocess.run([ARGS.pack, "build", manifest, "-o", out, "--template", ARGS.saver],
                    check=True, cwd=WORK, capture_output=True)
@@ -39,7 +39,9 @@ def setUpModule():
     global X, WORK
     WORK = tempfile.mkdtemp(prefix="e2e-savers-")
     os.makedirs(ARGS.shots, exist_ok=True)
-    subprocess.run(["convert", "-size", "64x48", "xc:red", os.path.join(WORK, "red.png")], check=True)
+    # Black, so that a screen covered by the saver tells from the white root whatever
+    # the show puts on it.
+    subprocess.run(["convert", "-size", "64x48", "xc:black", os.path.join(WORK, "black.png")], check=True)
     SAVERS["lights"] = build("lights.scr", "E2E Lights")
     SAVERS["link"] = build("link.scr", "E2E Link", texts='ExitLinkURL = "www.example.org/thanks"')
     SAVERS["allowed"] = build("allowed.scr", "E2E Allowed", header="AllowRunAsProgram = true")
