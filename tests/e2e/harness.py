@@ -33,9 +33,11 @@ class XServer:
     def __init__(self, width=1024, height=768):
         read_end, write_end = os.pipe()
         # -wr: a white root, so a screenshot tells a covered screen from a bare one.
+        # -noreset: the server would otherwise reset whenever its last client leaves,
+        # refusing the next test's first connection while it does.
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp", "-wr"],
+             "-nolisten", "tcp", "-wr", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             preexec_fn=die_with_parent)
         os.close(write_end)

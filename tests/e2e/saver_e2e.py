@@ -56,16 +56,23 @@ def tearDownModule():
 
 def host_window(title, geometry):
     """A plain X window of another program (xmessage) to draw into; (process, id)."""
+    log = open(os.path.join(WORK, title.replace(" ", "_") + ".log"), "w+")
     proc = subprocess.Popen(["xmessage", "-name", title, "-title", title, "-geometry", geometry, title],
                             env=dict(os.environ, DISPLAY=X.display),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            stdout=log, stderr=subprocess.STDOUT,
                             preexec_fn=harness.die_with_parent)
     ids = []
-    wait_for(lambda: ids.extend(x(X.display, "xdotool", "search", "--name", f"^{title}$", check=False).split())
-             or ids, 10, 0.1)
+
+    def found():
+        ids[:] = x(X.display, "xdotool", "search", "--onlyvisible", "--name", f"^{title}$", check=False).split()
+        return bool(ids) or proc.poll() is not None
+
+    wait_for(found, 20, 0.1)
     if not ids:
         proc.kill()
-        raise RuntimeError("no host window")
+        proc.wait()
+        log.seek(0)
+        raise RuntimeError(f"no host window (xmessage status {proc.returncode}): {log.read()}")
     return proc, int(ids[0])
 
 
