@@ -38,6 +38,11 @@ int RunProgram(int argc, char **argv, std::unique_ptr<ShowSeams> show)
         options.Dog = dog.get();
     }
 
+    // The private folder of extracted files is known before anything is extracted, so a
+    // crash while the show starts leaves nothing behind either.
+    if (command.Mode != SaverMode::Password)
+        SetEmergencyFolder(TempFolder());
+
     // 2. The main window; its creation runs the start of the mode.
     std::unique_ptr<TSSWindow> window;
     try {
@@ -45,8 +50,6 @@ int RunProgram(int argc, char **argv, std::unique_ptr<ShowSeams> show)
     } catch (...) {
         // Dropped: the program ends with what it has.
     }
-    if (command.Mode != SaverMode::Password)
-        SetEmergencyFolder(TempFolder());
     if (window) {
         QObject::connect(&terminationSignals, &TerminationSignals::Received, window.get(), [&](int signo) {
             Trace("signal", {{"signal", std::to_string(signo)}});
