@@ -52,9 +52,10 @@ void ApplyImageFlags(TBitmap32 &bitmap, uint8_t flags)
 
 void ResetAlpha(TBitmap32 &bitmap)
 {
-    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+    const int32_t w = bitmap.Width(), h = bitmap.Height();
+    for (int32_t y = 0; y < h; ++y) {
         TColor32 *row = bitmap.ScanLine(y);
-        for (int32_t x = 0; x < bitmap.Width(); ++x)
+        for (int32_t x = 0; x < w; ++x)
             row[x] |= 0xFF000000u;
     }
 }
@@ -80,8 +81,12 @@ void PlacePicture(
     if (!mask) {
         // Without a mask the layer is transparent outside r and holds the picture inside
         // it, so blending the picture onto the frame directly gives the same pixels for
-        // half the work.
-        DrawStretchedLinear(frame, r, picture);
+        // half the work; an opaque picture of the rectangle's own size (a still picture
+        // that the loader scaled) blends into a plain copy.
+        if (resetAlpha && picture.Width() == r.Width() && picture.Height() == r.Height())
+            frame.CopyRect(r, picture, picture.BoundsRect());
+        else
+            DrawStretchedLinear(frame, r, picture);
         return;
     }
     TBitmap32 layer(frame.Width(), frame.Height());

@@ -13,7 +13,7 @@ void ReplaceTransparentColor(TBitmap32 &bitmap, TColor32 transparent, TColor32 b
     const TColor32 key = transparent & 0x00FFFFFFu, replacement = backColor & 0x00FFFFFFu;
     for (int32_t y = 0; y < bitmap.Height(); ++y) {
         TColor32 *row = bitmap.ScanLine(y);
-        for (int32_t x = 0; x < bitmap.Width(); ++x) {
+        for (int32_t x = 0, w = bitmap.Width(); x < w; ++x) {
             if ((row[x] & 0x00FFFFFFu) == key || (row[x] >> 24) == 0)
                 row[x] = replacement;
         }
