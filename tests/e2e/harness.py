@@ -1,13 +1,26 @@
 """A small harness for the end-to-end tests: a private Xvfb, processes with their own
 runtime folder and trace file, and waits on conditions with deadlines."""
 
+import argparse
 import ctypes
 import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
+
+
+def arguments():
+    """The options of every end-to-end script (--saver, --pack, --shots, made absolute)
+    and the rest of the command line, for unittest.main."""
+    parser = argparse.ArgumentParser()
+    for name in ("--saver", "--pack", "--shots"):
+        parser.add_argument(name, required=True)
+    args, rest = parser.parse_known_args()
+    args.saver, args.pack, args.shots = (os.path.abspath(p) for p in (args.saver, args.pack, args.shots))
+    return args, [sys.argv[0]] + rest
 
 
 def die_with_parent():

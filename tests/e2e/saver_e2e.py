@@ -2,7 +2,6 @@
 and its exit inputs, the orderly end on signals, the configuration dialog, the preview
 and the hosted show inside foreign windows, one saver per display, the ".EXE" rule."""
 
-import argparse
 import os
 import re
 import shutil
@@ -15,7 +14,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
-from harness import Run, XServer, screenshot, wait_for, x  # noqa: E402
+from harness import Run, XServer, arguments, screenshot, wait_for, x  # noqa: E402
 
 ARGS = None
 X = None
@@ -271,10 +270,5 @@ class Saver(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--saver", required=True)
-    parser.add_argument("--pack", required=True)
-    parser.add_argument("--shots", required=True)
-    ARGS, rest = parser.parse_known_args()
-    ARGS.saver, ARGS.pack, ARGS.shots = (os.path.abspath(p) for p in (ARGS.saver, ARGS.pack, ARGS.shots))
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    ARGS, argv = arguments()
+    unittest.main(argv=argv, verbosity=2)

@@ -2,7 +2,6 @@
 pictures shows them full screen one after another, each sized by its size mode, while
 the trace says when an item arrived and when its effect ended."""
 
-import argparse
 import os
 import shutil
 import signal
@@ -12,7 +11,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Run, XServer, wait_for, x  # noqa: E402
+from harness import Run, XServer, arguments, wait_for, x  # noqa: E402
 
 ARGS = None
 X = None
@@ -110,10 +109,5 @@ class Slideshow(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--saver", required=True)
-    parser.add_argument("--pack", required=True)
-    parser.add_argument("--shots", required=True)
-    ARGS, rest = parser.parse_known_args()
-    ARGS.saver, ARGS.pack, ARGS.shots = (os.path.abspath(p) for p in (ARGS.saver, ARGS.pack, ARGS.shots))
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    ARGS, argv = arguments()
+    unittest.main(argv=argv, verbosity=2)
