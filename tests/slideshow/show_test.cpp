@@ -196,3 +196,20 @@ TEST_F(Show, TheNextItemIsDecodedAheadSoItsTickNeedsNoWait)
     EXPECT_EQ(OnScreen(), Green);
     EXPECT_EQ(show->Loader().JobsStarted(), jobs + 1) << "only the prefetch of the item after";
 }
+
+TEST_F(Show, ThePictureRectangleComesFromThePicturesOwnSizeWhenDecodedScaled)
+{
+    // 1001 x 500 decodes at 1/8 as 126 x 63 for a 64 x 48 frame. Resized to fit, its
+    // own size gives a height of 500 * 64 div 1001 = 31, halved to 30; the decoded
+    // size would give 32.
+    header.Stretch = 0;
+    TestItem jpeg;
+    jpeg.Record.Ext = ".jpg";
+    jpeg.Bytes = SolidPicture(Red, "jpeg", 1001, 500);
+    MakeShow({ jpeg });
+    show->StartShow();
+    EXPECT_EQ(show->PictureRect, Rect(0, 9, 64, 39));
+    ASSERT_TRUE(show->ItemPicture);
+    EXPECT_EQ(show->ItemPicture->Width(), 64);
+    EXPECT_EQ(show->ItemPicture->Height(), 30);
+}
