@@ -2,10 +2,49 @@
 #include "platform/bitmap32.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pictoralia {
+namespace {
+
+// Rows of a large copy are written with streaming stores: they spare the reads of the
+// destination that ordinary stores cause, and they do not stall when source and
+// destination rows lie a few bytes apart modulo 4 KiB (which a sliding picture meets
+// every few frames). Measured row by row on 1920 x 1080 and 3840 x 2160 frames they
+// are never much slower than memmove and often two to three times faster.
+constexpr size_t kStreamBytes = size_t(4) << 20;
+
+void StreamRow(TColor32 *to, const TColor32 *from, size_t n)
+{
+#if defined(__SSE2__)
+    size_t i = 0;
+    for (; i < n && (reinterpret_cast<uintptr_t>(to + i) & 15) != 0; ++i)
+        to[i] = from[i];
+    for (; i + 4 <= n; i += 4)
+        _mm_stream_si128(reinterpret_cast<__m128i *>(to + i),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i)));
+    for (; i < n; ++i)
+        to[i] = from[i];
+#else
+    std::memcpy(to, from, n * sizeof(TColor32));
+#endif
+}
+
+// Makes the streamed stores visible to every thread before the copy returns.
+void StreamDone()
+{
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
+
+} // namespace
 
 void TBitmap32::SetSize(int32_t width, int32_t height)
 {
@@ -50,9 +89,18 @@ void TBitmap32::CopyRect(const TRect &dstRect, const TBitmap32 &src, const TRect
         const int32_t cy0 = std::max(y0, -dy), cy1 = std::min(y1, src.Height() - dy);
         if (cx0 >= cx1 || cy0 >= cy1)
             return;
-        const size_t bytes = size_t(cx1 - cx0) * sizeof(TColor32);
-        for (int32_t y = cy0; y < cy1; ++y)
-            std::memmove(ScanLine(y) + cx0, src.ScanLine(y + dy) + cx0 + dx, bytes);
+        const size_t pixels = size_t(cx1 - cx0);
+        const bool large = pixels * size_t(cy1 - cy0) * sizeof(TColor32) >= kStreamBytes;
+        for (int32_t y = cy0; y < cy1; ++y) {
+            TColor32 *to = ScanLine(y) + cx0;
+            const TColor32 *from = src.ScanLine(y + dy) + cx0 + dx;
+            if (large && &src != this)
+                StreamRow(to, from, pixels);
+            else
+                std::memmove(to, from, pixels * sizeof(TColor32));
+        }
+        if (large)
+            StreamDone();
         return;
     }
 

@@ -108,3 +108,23 @@ TEST(CopyRect, StretchMatchesTheNearestPixelRuleWhereverTheRectanglesLie)
             }
     }
 }
+
+TEST(CopyRect, LargeCopiesAreExact)
+{
+    // Copies past the streaming threshold (4 MiB), at unaligned offsets, clipped.
+    const int w = 1300, h = 900;
+    TBitmap32 src(w, h), dst(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            src.SetPixel(x, y, 0xFF000000u | uint32_t(y * 3001 + x));
+            dst.SetPixel(x, y, 0x7F000000u | uint32_t(y * 7 + x));
+        }
+    const TBitmap32 before = dst;
+    dst.CopyRect(Rect(-3, 1, w - 1, h + 5), src, Rect(0, 0, w + 2, h + 4));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int sx = x + 3, sy = y - 1;
+            const bool copied = y >= 1 && sx < w;
+            ASSERT_EQ(dst.Pixel(x, y), copied ? src.Pixel(sx, sy) : before.Pixel(x, y)) << x << "," << y;
+        }
+}
