@@ -20,6 +20,7 @@
 #include "settings/cfgbox.h"
 #include "settings/settings.h"
 #include "settings/translation.h"
+#include "slideshow/color.h"
 #include "transitions/catalogue.h"
 #include "transitions/flags.h"
 
@@ -42,13 +43,8 @@ namespace {
 
 QString FromAnsi(const AnsiString &text) { return QString::fromStdString(AnsiToUtf8(text)); }
 
-QColor ColorFromRef(TColorRef c)
-{
-    // System colours (0xFF000000 + index) and "none" have no fixed value; black stands in.
-    if (c & 0xFF000000u)
-        return Qt::black;
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
+// The same colour as the show's background and pixels (system colours included).
+QColor ColorFromRef(TColorRef c) { return QColor::fromRgb(Color32(c)); }
 
 TColorRef RandomColor(Random &random)
 {
