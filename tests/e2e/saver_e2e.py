@@ -55,11 +55,12 @@ def tearDownModule():
 
 def host_window(title, geometry):
     """A plain X window of another program (xmessage) to draw into; (process, id)."""
-    log = open(os.path.join(WORK, title.replace(" ", "_") + ".log"), "w+")
-    proc = subprocess.Popen(["xmessage", "-name", title, "-title", title, "-geometry", geometry, title],
-                            env=dict(os.environ, DISPLAY=X.display),
-                            stdout=log, stderr=subprocess.STDOUT,
-                            preexec_fn=harness.die_with_parent)
+    log_path = os.path.join(WORK, title.replace(" ", "_") + ".log")
+    with open(log_path, "w") as log:
+        proc = subprocess.Popen(["xmessage", "-name", title, "-title", title, "-geometry", geometry, title],
+                                env=dict(os.environ, DISPLAY=X.display),
+                                stdout=log, stderr=subprocess.STDOUT,
+                                preexec_fn=harness.die_with_parent)
     ids = []
 
     def found():
@@ -70,8 +71,8 @@ def host_window(title, geometry):
     if not ids:
         proc.kill()
         proc.wait()
-        log.seek(0)
-        raise RuntimeError(f"no host window (xmessage status {proc.returncode}): {log.read()}")
+        with open(log_path) as log:
+            raise RuntimeError(f"no host window (xmessage status {proc.returncode}): {log.read()}")
     return proc, int(ids[0])
 
 
