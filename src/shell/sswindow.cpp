@@ -231,6 +231,9 @@ void TSSWindow::CreateSecondMonitorForm()
     SecondMonitorImage->Bitmap().SetSize(SecondMonitorImage->width(), SecondMonitorImage->height());
     SecondMonitorImage->show();
     SecondMonitorForm->show();
+    const QRect g = SecondMonitorForm->geometry();
+    Trace("second-monitor", {{"x", std::to_string(g.x())}, {"y", std::to_string(g.y())},
+                             {"width", std::to_string(g.width())}, {"height", std::to_string(g.height())}});
 }
 
 void TSSWindow::ScreenSaverPreviewActive()
