@@ -4,6 +4,27 @@
 #include <algorithm>
 
 namespace pictoralia {
+namespace {
+
+// One direction of a slide: the window lo..hi with the picture shifted by offset. The
+// destination and source spans (ends in either order) and whether the shifted picture
+// reaches into the window.
+struct Span {
+    int32_t dst0, dst1, src0, src1;
+    bool shows;
+};
+
+Span ShiftedSpan(double offset, int32_t lo, int32_t hi)
+{
+    if (offset < 0) {
+        const int32_t a = Round(hi + offset);
+        return {lo, a, hi - a + lo, hi, a >= lo};
+    }
+    const int32_t b = Round(lo + offset);
+    return {b, hi, lo, hi - b + lo, b <= hi};
+}
+
+} // namespace
 
 void TSlide::Setup(int32_t x0, int32_t y0, int32_t steps, double dx, double dy, int32_t left,
                    int32_t top, int32_t right, int32_t bottom, const TBitmap32 *bitmap)
@@ -28,35 +49,13 @@ bool TSlide::Step()
     X += DX;
     Y += DY;
 
-    // Spans as (destination from, to, source from, to); ends may come in either order.
-    int32_t dx0, dx1, sx0, sx1;
-    bool showsH;
-    if (X < 0) {
-        const int32_t a = Round(Right + X);
-        dx0 = Left, dx1 = a, sx0 = Right - a + Left, sx1 = Right;
-        showsH = a >= Left;
-    } else {
-        const int32_t b = Round(Left + X);
-        dx0 = b, dx1 = Right, sx0 = Left, sx1 = Right - b + Left;
-        showsH = Right >= b;
-    }
-    int32_t dy0, dy1, sy0, sy1;
-    bool showsV;
-    if (Y < 0) {
-        const int32_t c = Round(Bottom + Y);
-        dy0 = Top, dy1 = c, sy0 = Bottom - c + Top, sy1 = Bottom;
-        showsV = c >= Top;
-    } else {
-        const int32_t d = Round(Top + Y);
-        dy0 = d, dy1 = Bottom, sy0 = Top, sy1 = Bottom - d + Top;
-        showsV = d <= Bottom;
-    }
-
-    if (showsH && showsV) {
-        DstRect = Rect(std::min(dx0, dx1), std::min(dy0, dy1), std::max(dx0, dx1),
-                       std::max(dy0, dy1));
-        SrcRect = Rect(std::min(sx0, sx1), std::min(sy0, sy1), std::max(sx0, sx1),
-                       std::max(sy0, sy1));
+    const Span h = ShiftedSpan(X, Left, Right);
+    const Span v = ShiftedSpan(Y, Top, Bottom);
+    if (h.shows && v.shows) {
+        DstRect = Rect(std::min(h.dst0, h.dst1), std::min(v.dst0, v.dst1), std::max(h.dst0, h.dst1),
+                       std::max(v.dst0, v.dst1));
+        SrcRect = Rect(std::min(h.src0, h.src1), std::min(v.src0, v.src1), std::max(h.src0, h.src1),
+                       std::max(v.src0, v.src1));
     } else {
         DstRect = SrcRect = TRect{};
     }
