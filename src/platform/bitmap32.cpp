@@ -63,6 +63,17 @@ void TBitmap32::Clear(TColor32 color)
         m_image.fill(color);
 }
 
+void TBitmap32::CopyCorner(const TBitmap32 &src, int32_t width, int32_t height, TColor32 outside)
+{
+    if (width > 0 && height > 0 && src.Width() >= width && src.Height() >= height) {
+        m_image = src.m_image.copy(0, 0, width, height);
+        return;
+    }
+    SetSize(width, height);
+    Clear(outside);
+    CopyRect(Rect(0, 0, width, height), src, Rect(0, 0, width, height));
+}
+
 void TBitmap32::SetImage(const QImage &image)
 {
     m_image = image.format() == QImage::Format_ARGB32 ? image

@@ -48,6 +48,10 @@ public:
 
     const QImage &Image() const { return m_image; }
     QImage &Image() { return m_image; }
+    // Becomes a width x height copy of src's top-left corner; where src does not reach,
+    // the pixels are `outside`. One pass over the pixels when src covers the rectangle.
+    void CopyCorner(const TBitmap32 &src, int32_t width, int32_t height, TColor32 outside);
+
     // Takes a picture of any format, converted to ARGB32.
     void SetImage(const QImage &image);
 

@@ -41,9 +41,7 @@ public:
     }
     void Snapshot(TBitmap32 &out, int32_t width, int32_t height) const override
     {
-        out.SetSize(width, height);
-        out.Clear(0xFF000000);
-        out.CopyRect(Rect(0, 0, width, height), m_target, Rect(0, 0, width, height));
+        out.CopyCorner(m_target, width, height, 0xFF000000);
     }
     TBitmap32 &Target() { return m_target; }
 

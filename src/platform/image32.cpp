@@ -16,9 +16,7 @@ void Image32Canvas::CopyRect(const TRect &dstRect, const TBitmap32 &src, const T
 void Image32Canvas::Snapshot(TBitmap32 &out, int32_t width, int32_t height) const
 {
     m_image.SyncSurface();
-    out.SetSize(width, height);
-    out.Clear(0xFF000000);
-    out.CopyRect(Rect(0, 0, width, height), m_image.m_surface, Rect(0, 0, width, height));
+    out.CopyCorner(m_image.m_surface, width, height, 0xFF000000);
 }
 
 TImage32::TImage32(QWidget *parent) : QWidget(parent)

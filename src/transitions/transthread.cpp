@@ -52,15 +52,17 @@ TTransThread::TTransThread(const TransitionContext &context, int32_t effect,
       m_canvasAlive(context.canvas.Lifetime())
 {
     FNewBitmap = std::make_unique<TBitmap32>();
+    // Shares the caller's pixels: whichever side writes first detaches (QImage's
+    // reference count is atomic), so no frame-sized copy is made on the GUI thread.
     FNewBitmap->Assign(picture);
-    FNewBitmap->Image() = picture.Image().copy(); // pixels of our own, not shared
     FWidth = picture.Width();
     FHeight = picture.Height();
     FOldBitmap = std::make_unique<TBitmap32>();
     context.canvas.Snapshot(*FOldBitmap, FWidth, FHeight);
-    FWorkBitmap = std::make_unique<TBitmap32>(FWidth, FHeight);
+    // The scratch bitmap is allocated and cleared by the worker (Execute), off the GUI thread.
+    FWorkBitmap = std::make_unique<TBitmap32>();
     const bool wanted = FWidth > 0 && FHeight > 0;
-    if (wanted && (FNewBitmap->Empty() || FOldBitmap->Empty() || FWorkBitmap->Empty()))
+    if (wanted && (FNewBitmap->Empty() || FOldBitmap->Empty()))
         throw std::bad_alloc();
 
     if (context.workerStackSize)
@@ -75,7 +77,11 @@ void TTransThread::Execute()
     try {
         FEffect = CorrectEffect(FEffect, m_random);
         FSrcRect = FDstRect = TRect{};
-        RunFamily();
+        FWorkBitmap->SetSize(FWidth, FHeight);
+        // Without memory for the scratch bitmap the effect is skipped; the final paint
+        // still shows the new picture.
+        if (!FWorkBitmap->Empty())
+            RunFamily();
         // Every transition that the finish procedure does not cut short ends with the
         // exact new picture, whatever its last frame showed.
         if (!SkipFinalPaint.load() && !m_detached.load()) {
