@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <cstdlib>
+
 namespace pictoralia {
 namespace {
 bool g_terminate = false;
@@ -22,5 +24,15 @@ void RequestTerminate()
 bool TerminateRequested() { return g_terminate; }
 
 void ClearTerminateRequest() { g_terminate = false; }
+
+bool DisplayAvailable()
+{
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
 
 } // namespace pictoralia

@@ -11,4 +11,9 @@ bool TerminateRequested();
 // Forgets an earlier request (each test is a run of its own).
 void ClearTerminateRequest();
 
+// Whether the windowing system can be reached: a Qt platform chosen by
+// QT_QPA_PLATFORM, or an X11 or Wayland display named by the environment. Without one
+// the application object cannot be made (Qt aborts), so the program says so and ends.
+bool DisplayAvailable();
+
 } // namespace pictoralia

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 namespace pictoralia {
 
 int RunProgram(int argc, char **argv, std::unique_ptr<ShowSeams> show)
@@ -16,6 +18,11 @@ int RunProgram(int argc, char **argv, std::unique_ptr<ShowSeams> show)
     // A crash anywhere leaves no extracted files behind; the X server takes the
     // windows (and the keyboard grab) away with the process.
     InstallFatalSignalHandlers();
+
+    if (!DisplayAvailable()) {
+        std::fputs("pictoralia-saver: no display to show on (DISPLAY is not set)\n", stderr);
+        return 1;
+    }
 
     // 1. The application object.
     QApplication app(argc, argv);

@@ -25,8 +25,10 @@ struct Outcome {
 };
 
 // Runs the program with args; with untilShown, waits until its window is shown, then
-// ends it with SIGTERM (the configuration dialog would wait for the user).
-Outcome Start(const std::string &program, QStringList args = {}, bool untilShown = false)
+// ends it with SIGTERM (the configuration dialog would wait for the user). Without
+// display, the environment names no windowing system at all.
+Outcome Start(const std::string &program, QStringList args = {}, bool untilShown = false,
+              bool display = true)
 {
     QTemporaryDir dir;
     const QString trace = dir.path() + "/trace";
@@ -35,6 +37,9 @@ Outcome Start(const std::string &program, QStringList args = {}, bool untilShown
     env.insert("PICTORALIA_NONINTERACTIVE", "1");
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("PICTORALIA_TRACE", trace);
+    if (!display)
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
     p.setProcessEnvironment(env);
     p.start(QString::fromStdString(program), args);
     if (untilShown) {
@@ -60,6 +65,16 @@ TEST(Saver, TemplateShowsThePackageErrorAndFails)
     const Outcome r = Start(PICTORALIA_SAVER);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.stderrText.endsWith(QByteArray::fromStdString(PackageErrorText() + "\n"))) << r.stderrText.toStdString();
+}
+
+TEST(Saver, WithoutADisplayItSaysSoAndFails)
+{
+    // Qt would abort with a core dump; the program ends with a plain message instead.
+    for (const char *mode : {"/s", "/c", "/p"}) {
+        const Outcome r = Start(PICTORALIA_SAVER, {mode}, false, false);
+        EXPECT_EQ(r.exitCode, 1) << mode;
+        EXPECT_TRUE(r.stderrText.contains("no display")) << mode << r.stderrText.toStdString();
+    }
 }
 
 TEST(Saver, ReadsThePackageAppendedToItself)
